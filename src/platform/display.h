@@ -1,0 +1,35 @@
+// The 640 x 400 x 8 display: the frame and back buffers, the palette, fades and full screen.
+#pragma once
+#include <cstdint>
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 400;
+constexpr int kScreenBytes = kScreenWidth * kScreenHeight;  // 256 000
+constexpr int kScreenWords = kScreenBytes / 4;               // 64 000
+constexpr int kPaletteBytes = 768;
+constexpr int kFadeSteps = 128;  // a fade ends when AnimCounter reaches this
+
+extern uint8_t* FrameBuffer;  // allocated by the start-up loader
+extern uint8_t* BackBuffer;
+extern uint8_t Palette[kPaletteBytes];
+extern uint8_t FadePalette[kPaletteBytes];
+extern uint8_t Fullscreen;
+
+// Starts video, sets the caption "PLONKIX" and reads data/scanmap. False when video did not start.
+bool StartPlatform();
+// Sets the 640 x 400 x 8 mode (window or full screen by Fullscreen). False when no surface.
+bool OpenScreen();
+void PresentFrame(const uint8_t* pixels);
+void SetPalette(const uint8_t* palette);
+void FadePaletteStep(uint8_t amount, uint8_t* palette);
+void FadeInStep(const uint8_t* target, uint8_t* working);
+void ToggleFullscreen();
+
+// The fades every screen runs, 128 steps over 64 ticks on AnimCounter with AnimCountUp:
+// lowers the given palette by 2 per step down to black.
+void FadeOut(uint8_t* palette);
+// Raises FadePalette towards Palette by at most 2 per step.
+void FadeIn();
+
+// Allocates FrameBuffer and BackBuffer once (the loader's first step).
+void AllocateScreenBuffers();
