@@ -2,6 +2,7 @@
 #pragma once
 #include <cairo/cairo.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
