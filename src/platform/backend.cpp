@@ -11,4 +11,6 @@ Backend& CurrentBackend() {
   return *current;
 }
 
-void SetBackend(Backend* backend) { current = backend; }
+void SetBackend(Backend* backend) {
+  current = backend;
+}

@@ -20,12 +20,13 @@ class Backend {
   virtual ~Backend() = default;
 
   // Video
-  virtual bool InitVideo() = 0;  // start the video subsystem; on success arrange its shutdown at exit
+  virtual bool
+  InitVideo() = 0;  // start the video subsystem; on success arrange its shutdown at exit
   virtual void SetCaption(const char* caption) = 0;
   virtual bool SetVideoMode(bool fullscreen) = 0;  // 640 x 400 x 8 with a hardware palette
   virtual void ShowCursor(bool show) = 0;
   virtual void SetColours(const uint8_t* rgb768) = 0;
-  virtual void GetColours(uint8_t* rgb768) = 0;  // the colours the surface shows now
+  virtual void GetColours(uint8_t* rgb768) = 0;     // the colours the surface shows now
   virtual void Present(const uint8_t* pixels) = 0;  // 640 x 400 palette indices
 
   // Events and time

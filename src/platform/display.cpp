@@ -29,9 +29,13 @@ bool OpenScreen() {
   return true;
 }
 
-void PresentFrame(const uint8_t* pixels) { CurrentBackend().Present(pixels); }
+void PresentFrame(const uint8_t* pixels) {
+  CurrentBackend().Present(pixels);
+}
 
-void SetPalette(const uint8_t* palette) { CurrentBackend().SetColours(palette); }
+void SetPalette(const uint8_t* palette) {
+  CurrentBackend().SetColours(palette);
+}
 
 void FadePaletteStep(uint8_t amount, uint8_t* palette) {
   for (int i = 0; i < kPaletteBytes; ++i)

@@ -5,7 +5,7 @@
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 400;
 constexpr int kScreenBytes = kScreenWidth * kScreenHeight;  // 256 000
-constexpr int kScreenWords = kScreenBytes / 4;               // 64 000
+constexpr int kScreenWords = kScreenBytes / 4;              // 64 000
 constexpr int kPaletteBytes = 768;
 constexpr int kFadeSteps = 128;  // a fade ends when AnimCounter reaches this
 

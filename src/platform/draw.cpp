@@ -90,27 +90,40 @@ void DrawSprite(uint8_t* target, int32_t x, int32_t y, const Sprite& sprite) {
   for (int64_t ty = p.top; ty < p.bottom; ++ty) {
     const uint8_t* src = sprite.pixels + (ty - p.top + p.skipY) * sprite.width + p.skipX;
     uint8_t* dst = target + ty * kScreenWidth + p.left;
-    for (int64_t i = 0; i < count; ++i)
-      if (src[i]) dst[i] = src[i];
+    for (int64_t i = 0; i < count; ++i) dst[i] = src[i] ? src[i] : dst[i];  // 0 is transparent
   }
 }
+
+namespace {
+// The source column of every target column of a scaled row, walked as the fractions step.
+int32_t ScaledColumns(const ScaledPlacement& p, uint32_t scaleX, int32_t* sourceColumn) {
+  int64_t srcX = p.srcX0, fracX = p.fracX0;
+  int32_t n = 0;
+  for (int64_t tx = p.left; tx < p.right; ++tx) {
+    sourceColumn[n++] = static_cast<int32_t>(srcX);
+    fracX += 100;
+    while (fracX >= scaleX) {
+      ++srcX;
+      fracX -= scaleX;
+    }
+  }
+  return n;
+}
+}  // namespace
 
 void DrawSpriteScaled(uint8_t* target, int32_t x, int32_t y, uint32_t scaleX, uint32_t scaleY,
                       const Sprite& sprite) {
   ScaledPlacement p;
   if (!PlaceScaled(x, y, scaleX, scaleY, sprite, p)) return;
+  int32_t sourceColumn[kScreenWidth];
+  const int32_t columns = ScaledColumns(p, scaleX, sourceColumn);
   int64_t srcY = p.srcY0, fracY = p.fracY0;
   for (int64_t ty = p.top; ty < p.bottom; ++ty) {
     const uint8_t* row = sprite.pixels + srcY * sprite.width;
-    uint8_t* dst = target + ty * kScreenWidth;
-    int64_t srcX = p.srcX0, fracX = p.fracX0;
-    for (int64_t tx = p.left; tx < p.right; ++tx) {
-      if (row[srcX]) dst[tx] = row[srcX];
-      fracX += 100;
-      while (fracX >= scaleX) {
-        ++srcX;
-        fracX -= scaleX;
-      }
+    uint8_t* dst = target + ty * kScreenWidth + p.left;
+    for (int32_t i = 0; i < columns; ++i) {
+      const uint8_t v = row[sourceColumn[i]];
+      if (v) dst[i] = v;
     }
     fracY += 100;
     while (fracY >= scaleY) {
@@ -124,22 +137,39 @@ void DrawSpriteDotted(uint8_t* target, int32_t x, int32_t y, uint32_t scaleX, ui
                       const Sprite& sprite) {
   ScaledPlacement p;
   if (!PlaceScaled(x, y, scaleX, scaleY, sprite, p)) return;
+  // Each source pixel is written only at the first target column that maps to it: collect those
+  // columns once, since every row walks the same way. The walk jumps from one source pixel to the
+  // next instead of visiting the empty columns in between.
+  int32_t dotColumn[kScreenWidth], dotSource[kScreenWidth];
+  int32_t dots = 0;
+  {
+    int64_t srcX = p.srcX0, fracX = p.fracX0;
+    int64_t tx = p.left;
+    dotColumn[dots] = static_cast<int32_t>(tx);
+    dotSource[dots++] = static_cast<int32_t>(srcX);
+    for (;;) {
+      // Columns until the fraction reaches scaleX: the next source pixel starts there.
+      const int64_t steps = (static_cast<int64_t>(scaleX) - fracX + 99) / 100;
+      const int64_t advance = steps < 1 ? 1 : steps;
+      fracX += 100 * advance;
+      while (fracX >= scaleX) {
+        ++srcX;
+        fracX -= scaleX;
+      }
+      tx += advance;
+      if (tx >= p.right) break;
+      dotColumn[dots] = static_cast<int32_t>(tx);
+      dotSource[dots++] = static_cast<int32_t>(srcX);
+    }
+  }
   int64_t srcY = p.srcY0, fracY = p.fracY0;
   int64_t ty = p.top;
   while (ty < p.bottom) {
     const uint8_t* row = sprite.pixels + srcY * sprite.width;
     uint8_t* dst = target + ty * kScreenWidth;
-    int64_t srcX = p.srcX0, fracX = p.fracX0;
-    uint8_t value = row[srcX];
-    for (int64_t tx = p.left; tx < p.right; ++tx) {
-      if (value) dst[tx] = value;
-      value = 0;  // each source pixel is written only at the first column that maps to it
-      fracX += 100;
-      while (fracX >= scaleX) {
-        ++srcX;
-        fracX -= scaleX;
-        value = tx + 1 < p.right ? row[srcX] : 0;
-      }
+    for (int32_t i = 0; i < dots; ++i) {
+      const uint8_t v = row[dotSource[i]];
+      if (v) dst[dotColumn[i]] = v;
     }
     // The target moves down 100 at a time until the fraction reaches a whole source row.
     do {
@@ -158,8 +188,12 @@ void DrawLine(uint8_t* target, int32_t x1, int32_t y1, int32_t x2, int32_t y2, u
   const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
   if (ady > adx) {
     if (y1 > y2) {  // walk downwards
-      int32_t t = x1; x1 = x2; x2 = t;
-      t = y1; y1 = y2; y2 = t;
+      int32_t t = x1;
+      x1 = x2;
+      x2 = t;
+      t = y1;
+      y1 = y2;
+      y2 = t;
     }
     const int32_t stepX = x1 < x2 ? 1 : -1;
     int32_t x = x1, error = 0;
@@ -174,8 +208,12 @@ void DrawLine(uint8_t* target, int32_t x1, int32_t y1, int32_t x2, int32_t y2, u
     }
   } else {
     if (x1 > x2) {  // walk rightwards
-      int32_t t = x1; x1 = x2; x2 = t;
-      t = y1; y1 = y2; y2 = t;
+      int32_t t = x1;
+      x1 = x2;
+      x2 = t;
+      t = y1;
+      y1 = y2;
+      y2 = t;
     }
     const int32_t stepY = y1 < y2 ? 1 : -1;
     int32_t y = y1, error = 0;
@@ -196,19 +234,32 @@ int GlyphIndex(char c) {
   if (c >= 'A' && c <= 'Z') return c - 'A';
   if (c >= '0' && c <= '9') return 26 + (c - '0');
   switch (c) {
-    case '!': return 36;
-    case '\'': return 37;
-    case '(': return 38;
-    case ')': return 39;
-    case '*': return 40;
-    case '+': return 41;
-    case ',': return 42;
-    case '-': return 43;
-    case '.': return 44;
-    case '/': return 45;
-    case ':': return 46;
-    case '?': return 47;
-    default: return -1;
+    case '!':
+      return 36;
+    case '\'':
+      return 37;
+    case '(':
+      return 38;
+    case ')':
+      return 39;
+    case '*':
+      return 40;
+    case '+':
+      return 41;
+    case ',':
+      return 42;
+    case '-':
+      return 43;
+    case '.':
+      return 44;
+    case '/':
+      return 45;
+    case ':':
+      return 46;
+    case '?':
+      return 47;
+    default:
+      return -1;
   }
 }
 
@@ -216,10 +267,14 @@ int FontSpacing(int font) {
   switch (font) {
     case 0:
     case 1:
-    case 3: return FontGlyphs[font][0].width - 2;
-    case 2: return FontGlyphs[2][0].width - 1;
-    case 4: return FontGlyphs[3][0].width / 2 - 2;
-    default: return 0;
+    case 3:
+      return FontGlyphs[font][0].width - 2;
+    case 2:
+      return FontGlyphs[2][0].width - 1;
+    case 4:
+      return FontGlyphs[3][0].width / 2 - 2;
+    default:
+      return 0;
   }
 }
 

@@ -23,7 +23,8 @@ void DrawSpriteScaled(uint8_t* target, int32_t x, int32_t y, uint32_t scaleX, ui
 void DrawSpriteDotted(uint8_t* target, int32_t x, int32_t y, uint32_t scaleX, uint32_t scaleY,
                       const Sprite& sprite);
 void DrawLine(uint8_t* target, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t colour);
-// Centred horizontally on x, each glyph centred vertically on y; font 0..4 (4 = font 3 at half size).
+// Centred horizontally on x, each glyph centred vertically on y; font 0..4 (4 = font 3 at half
+// size).
 void DrawText(uint8_t* target, const char* text, int32_t x, int32_t y, int font);
 // The same for a text of a given length (it need not be zero-terminated).
 void DrawTextN(uint8_t* target, const char* text, uint32_t length, int32_t x, int32_t y, int font);

@@ -8,7 +8,9 @@ namespace {
 bool throwInstead = false;
 }
 
-void ThrowInsteadOfExiting(bool enable) { throwInstead = enable; }
+void ThrowInsteadOfExiting(bool enable) {
+  throwInstead = enable;
+}
 
 void FatalError(const char* format, ...) {
   char message[1024];

@@ -37,9 +37,10 @@ HeadlessBackend::~HeadlessBackend() = default;
 
 void HeadlessBackend::Schedule(uint32_t atMs, const InputEvent& event) {
   Scripted s{atMs, scheduled_++, event};
-  auto it = std::upper_bound(script_.begin(), script_.end(), s, [](const Scripted& a, const Scripted& b) {
-    return a.atMs < b.atMs || (a.atMs == b.atMs && a.order < b.order);
-  });
+  auto it =
+      std::upper_bound(script_.begin(), script_.end(), s, [](const Scripted& a, const Scripted& b) {
+        return a.atMs < b.atMs || (a.atMs == b.atMs && a.order < b.order);
+      });
   script_.insert(it, s);
 }
 
@@ -53,7 +54,9 @@ void HeadlessBackend::Tap(uint32_t atMs, uint16_t sym, uint32_t holdMs, uint16_t
   KeyDown(atMs, sym, mod);
   KeyUp(atMs + holdMs, sym, mod);
 }
-void HeadlessBackend::Quit(uint32_t atMs) { Schedule(atMs, InputEvent{EventType::kQuit, 0, 0}); }
+void HeadlessBackend::Quit(uint32_t atMs) {
+  Schedule(atMs, InputEvent{EventType::kQuit, 0, 0});
+}
 
 SoundHandle HeadlessBackend::FakeSound(int number) {
   soundData_.push_back(std::make_unique<SoundData>(SoundData{number}));
@@ -69,7 +72,9 @@ bool HeadlessBackend::InitVideo() {
   videoStarted = videoWorks;
   return videoWorks;
 }
-void HeadlessBackend::SetCaption(const char* text) { caption = text; }
+void HeadlessBackend::SetCaption(const char* text) {
+  caption = text;
+}
 bool HeadlessBackend::SetVideoMode(bool full) {
   ++videoModeChanges;
   if (!videoModeWorks) return false;
@@ -77,12 +82,16 @@ bool HeadlessBackend::SetVideoMode(bool full) {
   fullscreen = full;
   return true;
 }
-void HeadlessBackend::ShowCursor(bool show) { cursorShown = show; }
+void HeadlessBackend::ShowCursor(bool show) {
+  cursorShown = show;
+}
 void HeadlessBackend::SetColours(const uint8_t* rgb768) {
   memcpy(colours, rgb768, kPaletteBytes);
   ++paletteChanges;
 }
-void HeadlessBackend::GetColours(uint8_t* rgb768) { memcpy(rgb768, colours, kPaletteBytes); }
+void HeadlessBackend::GetColours(uint8_t* rgb768) {
+  memcpy(rgb768, colours, kPaletteBytes);
+}
 void HeadlessBackend::Present(const uint8_t* pixels) {
   memcpy(lastFrame.data(), pixels, kScreenBytes);
   ++framesPresented;
@@ -97,7 +106,9 @@ bool HeadlessBackend::PollEvent(InputEvent& event) {
   script_.pop_front();
   return true;
 }
-uint32_t HeadlessBackend::GetTicks() { return now; }
+uint32_t HeadlessBackend::GetTicks() {
+  return now;
+}
 void HeadlessBackend::Delay(uint32_t ms) {
   now += ms;
   if (now > timeLimitMs) throw HeadlessTimeout("headless run passed its virtual time limit");
@@ -109,7 +120,9 @@ bool HeadlessBackend::OpenAudio() {
   ++audioOpens;
   return true;
 }
-int HeadlessBackend::AllocateChannels(int) { return channelsGranted; }
+int HeadlessBackend::AllocateChannels(int) {
+  return channelsGranted;
+}
 SoundHandle HeadlessBackend::LoadSound(const char* file) {
   FILE* f = fopen(file, "rb");
   if (!f) return nullptr;
@@ -119,8 +132,12 @@ SoundHandle HeadlessBackend::LoadSound(const char* file) {
 void HeadlessBackend::PlaySound(SoundHandle sound, int mixerVolume, int mixerChannel) {
   sounds.push_back(SoundCall{sound->number, mixerVolume, mixerChannel, now});
 }
-bool HeadlessBackend::AudioRunning() { return audioOpen; }
-void HeadlessBackend::CloseAudio() { audioOpen = false; }
+bool HeadlessBackend::AudioRunning() {
+  return audioOpen;
+}
+void HeadlessBackend::CloseAudio() {
+  audioOpen = false;
+}
 
 void ResetPlatformState() {
   memset(KeyState, 0, sizeof KeyState);

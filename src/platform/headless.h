@@ -22,12 +22,13 @@ class HeadlessBackend : public Backend {
   ~HeadlessBackend() override;
 
   // ---- What a test sets up ----
-  bool videoWorks = true;       // InitVideo result
-  bool videoModeWorks = true;   // SetVideoMode result
-  bool audioWorks = true;       // OpenAudio result
-  int channelsGranted = 8;      // AllocateChannels result
-  uint32_t timeLimitMs = 30u * 60u * 1000u;  // virtual time after which Delay throws HeadlessTimeout
-  bool keepFrameChecksums = false;           // record a checksum per presented frame
+  bool videoWorks = true;      // InitVideo result
+  bool videoModeWorks = true;  // SetVideoMode result
+  bool audioWorks = true;      // OpenAudio result
+  int channelsGranted = 8;     // AllocateChannels result
+  uint32_t timeLimitMs =
+      30u * 60u * 1000u;            // virtual time after which Delay throws HeadlessTimeout
+  bool keepFrameChecksums = false;  // record a checksum per presented frame
 
   // Scripted events, delivered by PollEvent once the virtual clock has reached their time.
   void KeyDown(uint32_t atMs, uint16_t sym, uint16_t mod = 0);

@@ -46,7 +46,9 @@ uint8_t FirstKeyDown() {
   return 0;
 }
 
-char ScancodeToChar(uint8_t scancode) { return scancode < kKeyStateSize ? kCharTable[scancode] : 0; }
+char ScancodeToChar(uint8_t scancode) {
+  return scancode < kKeyStateSize ? kCharTable[scancode] : 0;
+}
 
 char KeyToChar() {
   for (int s = 1; s < kKeyStateSize; ++s)
@@ -54,7 +56,9 @@ char KeyToChar() {
   return 0;
 }
 
-bool ProbeMouse() { return false; }
+bool ProbeMouse() {
+  return false;
+}
 void ReadJoypads(uint8_t, uint8_t) {}
 void ReadMouse() {}
 void SetMousePosition(int32_t, int32_t) {}

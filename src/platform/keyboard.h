@@ -26,8 +26,8 @@ struct MouseState {
   uint8_t button = 0;
 };
 struct JoypadState {
-  int32_t horizontal = 0, vertical = 0;                  // readings
-  uint32_t horizontalRange = 0, verticalRange = 0;        // calibrated ranges
+  int32_t horizontal = 0, vertical = 0;             // readings
+  uint32_t horizontalRange = 0, verticalRange = 0;  // calibrated ranges
   uint32_t horizontalThreshold = 0, verticalThreshold = 0;
   uint8_t button1 = 0, button2 = 0;
 };

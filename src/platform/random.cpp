@@ -11,7 +11,9 @@ uint64_t SplitMix(uint64_t& x) {
   return z ^ (z >> 31);
 }
 
-uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+uint64_t Rotl(uint64_t x, int k) {
+  return (x << k) | (x >> (64 - k));
+}
 
 uint64_t Next() {
   const uint64_t result = Rotl(state[1] * 5, 7) * 9;

@@ -19,7 +19,8 @@ static_assert(keysym::kUp == SDLK_UP && keysym::kDown == SDLK_DOWN && keysym::kL
               keysym::kRight == SDLK_RIGHT && keysym::kPageDown == SDLK_PAGEDOWN);
 static_assert(keysym::kF1 == SDLK_F1 && keysym::kF4 == SDLK_F4 && keysym::kF15 == SDLK_F15);
 static_assert(keysym::kNumLock == SDLK_NUMLOCK && keysym::kLShift == SDLK_LSHIFT &&
-              keysym::kLAlt == SDLK_LALT && keysym::kUndo == SDLK_UNDO && keysym::kCount == SDLK_LAST);
+              keysym::kLAlt == SDLK_LALT && keysym::kUndo == SDLK_UNDO &&
+              keysym::kCount == SDLK_LAST);
 static_assert(keymod::kLAlt == KMOD_LALT && keymod::kRAlt == KMOD_RALT &&
               keymod::kLCtrl == KMOD_LCTRL && keymod::kRCtrl == KMOD_RCTRL &&
               keymod::kLShift == KMOD_LSHIFT && keymod::kMode == KMOD_MODE);

@@ -22,10 +22,12 @@ void HandleEvent(const InputEvent& event) {
         ToggleFullscreen();
         return;
       }
-      if (event.sym < kScanMapSize && ScanMap[event.sym] < kKeyStateSize) KeyState[ScanMap[event.sym]] = 1;
+      if (event.sym < kScanMapSize && ScanMap[event.sym] < kKeyStateSize)
+        KeyState[ScanMap[event.sym]] = 1;
       return;
     case EventType::kKeyUp:
-      if (event.sym < kScanMapSize && ScanMap[event.sym] < kKeyStateSize) KeyState[ScanMap[event.sym]] = 0;
+      if (event.sym < kScanMapSize && ScanMap[event.sym] < kKeyStateSize)
+        KeyState[ScanMap[event.sym]] = 0;
       return;
     case EventType::kQuit:
       ExitProgram(0);
@@ -60,10 +62,16 @@ void InstallTickHandler(TickRoutine routine) {
   TickHandlerActive = 1;
 }
 
-void RemoveTickHandler() { TickHandlerActive = 0; }
+void RemoveTickHandler() {
+  TickHandlerActive = 0;
+}
 
-void AnimCountUp() { AnimCounter += 2; }
-void AnimCountDown() { AnimCounter -= 4; }
+void AnimCountUp() {
+  AnimCounter += 2;
+}
+void AnimCountDown() {
+  AnimCounter -= 4;
+}
 
 void WaitKeysReleased() {
   while (AnyKeyDown()) WaitTick();
@@ -73,5 +81,9 @@ void WaitAnyKey() {
   while (!AnyKeyDown()) WaitTick();
 }
 
-void SetTickReference(uint32_t ms) { reference = ms; }
-uint32_t TickReference() { return reference; }
+void SetTickReference(uint32_t ms) {
+  reference = ms;
+}
+uint32_t TickReference() {
+  return reference;
+}

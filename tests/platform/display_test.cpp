@@ -1,0 +1,132 @@
+// Palette steps, the screen fades and the sound calls.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform.h"
+#include "test_support.h"
+
+namespace {
+class DisplayTest : public ::testing::Test {
+ protected:
+  HeadlessSession session;
+  HeadlessBackend& backend = session.backend();
+};
+
+TEST_F(DisplayTest, FadeOutStepStopsAtZero) {
+  uint8_t pal[kPaletteBytes] = {};
+  pal[0] = 1;
+  pal[1] = 2;
+  pal[2] = 255;
+  FadePaletteStep(2, pal);
+  EXPECT_EQ(pal[0], 0);
+  EXPECT_EQ(pal[1], 0);
+  EXPECT_EQ(pal[2], 253);
+  EXPECT_EQ(backend.colours[2], 253);
+}
+
+TEST_F(DisplayTest, FadeInStepNeverPassesItsTarget) {
+  uint8_t target[kPaletteBytes] = {}, working[kPaletteBytes] = {};
+  target[0] = 3;
+  target[1] = 255;
+  working[2] = 9;  // above its target of 0: stays
+  FadeInStep(target, working);
+  EXPECT_EQ(working[0], 2);
+  FadeInStep(target, working);
+  EXPECT_EQ(working[0], 3);
+  FadeInStep(target, working);
+  EXPECT_EQ(working[0], 3);
+  EXPECT_EQ(working[1], 6);
+  EXPECT_EQ(working[2], 9);
+}
+
+TEST_F(DisplayTest, AFadeTakes128StepsOver64Ticks) {
+  memset(Palette, 255, sizeof Palette);
+  const uint32_t start = backend.now;
+  const uint64_t changes = backend.paletteChanges;
+  FadeOut(Palette);
+  for (uint8_t c : Palette) ASSERT_EQ(c, 0);
+  EXPECT_EQ(backend.paletteChanges - changes, 128u);
+  EXPECT_EQ((backend.now - start) / kTickMs, 64u);
+  EXPECT_EQ(TickHandlerActive, 0);
+
+  for (int i = 0; i < kPaletteBytes; ++i) Palette[i] = static_cast<uint8_t>(i);
+  memset(FadePalette, 0, sizeof FadePalette);
+  FadeIn();
+  EXPECT_EQ(memcmp(FadePalette, Palette, kPaletteBytes), 0);
+  EXPECT_EQ(memcmp(backend.colours, Palette, kPaletteBytes), 0);
+}
+
+TEST_F(DisplayTest, AFadeCatchesUpAfterASlowFrame) {
+  memset(Palette, 255, sizeof Palette);
+  int frames = 0;
+  backend.onPoll = [&](HeadlessBackend& b) {
+    if (++frames == 3) b.now += 100;  // a stall of several ticks
+  };
+  FadeOut(Palette);
+  for (uint8_t c : Palette) ASSERT_EQ(c, 0);
+}
+
+TEST_F(DisplayTest, OpenScreenShowsTheCursorOnlyInAWindow) {
+  EXPECT_TRUE(OpenScreen());
+  EXPECT_TRUE(backend.cursorShown);
+  backend.videoModeWorks = false;
+  EXPECT_FALSE(OpenScreen());
+}
+
+TEST_F(DisplayTest, PresentShowsTheGivenBuffer) {
+  std::vector<uint8_t> frame(kScreenBytes, 7);
+  frame[639] = 9;
+  PresentFrame(frame.data());
+  EXPECT_EQ(backend.PixelAt(639, 0), 9);
+  EXPECT_EQ(backend.PixelAt(0, 399), 7);
+}
+
+TEST_F(DisplayTest, PlaySoundDoublesTheVolumeAndCountsChannelsFromOne) {
+  SoundHandle s = backend.FakeSound(3);
+  PlaySound(s, 40, 1);
+  PlaySound(s, 5, 8);
+  ASSERT_EQ(backend.sounds.size(), 2u);
+  EXPECT_EQ(backend.sounds[0].mixerVolume, 80);
+  EXPECT_EQ(backend.sounds[0].mixerChannel, 0);
+  EXPECT_EQ(backend.sounds[1].mixerVolume, 10);
+  EXPECT_EQ(backend.sounds[1].mixerChannel, 7);
+  EXPECT_EQ(backend.sounds[1].number, 3);
+}
+
+TEST_F(DisplayTest, SilentWithoutAudioAndOnBadRequests) {
+  backend.audioWorks = false;
+  EXPECT_FALSE(OpenAudio());
+  PlaySound(nullptr, 20, 1);  // an empty handle
+  PlaySound(backend.FakeSound(1), 20, 0);
+  PlaySound(backend.FakeSound(1), 20, 9);
+  EXPECT_TRUE(backend.sounds.empty());
+  CloseAudio();  // never opened: nothing happens
+  EXPECT_FALSE(backend.audioOpen);
+}
+
+TEST_F(DisplayTest, OnlyEightGrantedChannelsCount) {
+  EXPECT_TRUE(OpenAudio());
+  EXPECT_TRUE(AllocateChannels(8));
+  backend.channelsGranted = 4;
+  EXPECT_FALSE(AllocateChannels(8));
+  CloseAudio();
+  EXPECT_FALSE(backend.audioOpen);
+}
+
+TEST_F(DisplayTest, RandomStaysInRangeAndRepeatsForASeed) {
+  SeedRandom(42);
+  uint32_t first[50];
+  int seen[6] = {};
+  for (auto& v : first) {
+    v = Random(6);
+    ASSERT_LT(v, 6u);
+    ++seen[v];
+  }
+  for (int s : seen) EXPECT_GT(s, 0);
+  SeedRandom(42);
+  for (uint32_t v : first) EXPECT_EQ(Random(6), v);
+  EXPECT_EQ(Random(1), 0u);
+  EXPECT_EQ(Random(0), 0u);
+}
+}  // namespace

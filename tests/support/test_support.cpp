@@ -14,7 +14,8 @@ ScratchDir::ScratchDir(bool copyData) {
          ("plonkix-test-" + std::to_string(getpid()) + "-" + std::to_string(rd()));
   fs::create_directories(dir_ / "data");
   if (copyData && GeneratedDataAvailable())
-    fs::copy(PLONKIX_DATA_DIR, dir_ / "data", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    fs::copy(PLONKIX_DATA_DIR, dir_ / "data",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   fs::current_path(dir_);
 }
 
@@ -24,7 +25,9 @@ ScratchDir::~ScratchDir() {
   fs::remove_all(dir_, ec);
 }
 
-bool GeneratedDataAvailable() { return fs::exists(fs::path(PLONKIX_DATA_DIR) / "plonkix.p23"); }
+bool GeneratedDataAvailable() {
+  return fs::exists(fs::path(PLONKIX_DATA_DIR) / "plonkix.p23");
+}
 
 std::vector<uint8_t> ReadFileBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -33,5 +36,6 @@ std::vector<uint8_t> ReadFileBytes(const fs::path& file) {
 
 void WriteFileBytes(const fs::path& file, const std::vector<uint8_t>& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
