@@ -45,6 +45,8 @@ constexpr int kSpawnRowB = -2;
 constexpr uint32_t kFirstLevel = 1;
 constexpr uint32_t kLastLevel = 13;
 
+constexpr uint32_t kColourCountCap = 30;  // the colour bars show at most 30 beans
+
 constexpr uint32_t kChainTextCapacity = 10;
 constexpr uint32_t kPopupTextCapacity = 10;
 
