@@ -32,13 +32,13 @@ enum class Wave { kSine, kTriangle, kSquare, kSaw, kBell };
 // over release. The pitch glides exponentially from freq to freqEnd over glide seconds
 // (0 = over the length) and wobbles by vibrato semitones once vibratoDelay has passed.
 struct Note {
+  Wave wave = Wave::kSine;
   double start = 0;
   double length = 0.1;
   double freq = 440;
+  double amp = 1;
   double freqEnd = 0;  // 0 = no glide
   double glide = 0;
-  Wave wave = Wave::kSine;
-  double amp = 1;
   double attack = 0.005;
   double decay = 0;
   double release = 0.05;
@@ -46,7 +46,30 @@ struct Note {
   double vibratoRate = 5.5;
   double vibratoDelay = 0;
   int harmonics = 12;  // for the triangle, square and saw
+
+  Note& Shape(double attackS, double decayS, double releaseS) {
+    attack = attackS, decay = decayS, release = releaseS;
+    return *this;
+  }
+  Note& GlideTo(double hz, double seconds = 0) {
+    freqEnd = hz, glide = seconds;
+    return *this;
+  }
+  Note& Vibrato(double semitones, double delay, double rate = 5.5) {
+    vibrato = semitones, vibratoDelay = delay, vibratoRate = rate;
+    return *this;
+  }
+  Note& Partials(int count) {
+    harmonics = count;
+    return *this;
+  }
 };
+
+Note Tone(Wave wave, double start, double length, double freq, double amp) {
+  Note n;
+  n.wave = wave, n.start = start, n.length = length, n.freq = freq, n.amp = amp;
+  return n;
+}
 
 // Filtered noise: a band-pass (or low-pass) whose centre glides from centreHz to centreEndHz
 // over the burst, under the same kind of envelope as a note.
@@ -54,15 +77,38 @@ struct Noise {
   double start = 0;
   double length = 0.1;
   double centreHz = 1000;
-  double centreEndHz = 0;  // 0 = fixed
   double q = 1;
-  bool lowPass = false;
   double amp = 1;
+  double centreEndHz = 0;  // 0 = fixed
+  bool lowPass = false;
   double attack = 0.002;
   double decay = 0;
   double release = 0.05;
   uint32_t seed = 1;
+
+  Noise& Shape(double attackS, double decayS, double releaseS) {
+    attack = attackS, decay = decayS, release = releaseS;
+    return *this;
+  }
+  Noise& SweepTo(double hz) {
+    centreEndHz = hz;
+    return *this;
+  }
+  Noise& LowPass() {
+    lowPass = true;
+    return *this;
+  }
+  Noise& Seed(uint32_t value) {
+    seed = value;
+    return *this;
+  }
 };
+
+Noise Hiss(double start, double length, double centreHz, double q, double amp) {
+  Noise n;
+  n.start = start, n.length = length, n.centreHz = centreHz, n.q = q, n.amp = amp;
+  return n;
+}
 
 // Bell partials (a small glockenspiel bar): ratio, level and how fast each dies away.
 struct Partial {
@@ -243,139 +289,47 @@ std::vector<int16_t> Finish(Buffer b) {
 Buffer MatchStart() {
   Buffer b;
   for (double at : {0.0, 0.3})
-    AddNote(b, {.start = at,
-                .length = 0.1,
-                .freq = Midi(67),
-                .wave = Wave::kSquare,
-                .amp = 0.5,
-                .decay = 0.12,
-                .release = 0.04,
-                .harmonics = 9});
-  const Note go{.start = 0.6,
-                .length = 0.45,
-                .wave = Wave::kSquare,
-                .amp = 0.28,
-                .attack = 0.01,
-                .decay = 0.5,
-                .release = 0.25,
-                .vibrato = 0.12,
-                .vibratoDelay = 0.15,
-                .harmonics = 9};
-  AddChord(b, go, {72, 76, 79, 84});
-  AddNote(b, {.start = 0.6,
-              .length = 0.5,
-              .freq = Midi(48),
-              .wave = Wave::kTriangle,
-              .amp = 0.4,
-              .decay = 0.4,
-              .release = 0.2});
+    AddNote(b, Tone(Wave::kSquare, at, 0.1, Midi(67), 0.5).Shape(0.005, 0.12, 0.04).Partials(9));
+  AddChord(b,
+           Tone(Wave::kSquare, 0.6, 0.45, 0, 0.28)
+               .Shape(0.01, 0.5, 0.25)
+               .Vibrato(0.12, 0.15)
+               .Partials(9),
+           {72, 76, 79, 84});
+  AddNote(b, Tone(Wave::kTriangle, 0.6, 0.5, Midi(48), 0.4).Shape(0.005, 0.4, 0.2));
   double at = 0.66;
   for (double note : {88.0, 91.0, 96.0}) {
-    AddNote(b, {.start = at,
-                .length = 0.35,
-                .freq = Midi(note),
-                .wave = Wave::kBell,
-                .amp = 0.22,
-                .attack = 0.002,
-                .decay = 0.25,
-                .release = 0.1});
+    AddNote(b, Tone(Wave::kBell, at, 0.35, Midi(note), 0.22).Shape(0.002, 0.25, 0.1));
     at += 0.06;
   }
-  AddNoise(b, {.start = 0.6,
-               .length = 0.05,
-               .centreHz = 6000,
-               .q = 0.8,
-               .amp = 0.25,
-               .decay = 0.06,
-               .release = 0.1,
-               .seed = 1});
+  AddNoise(b, Hiss(0.6, 0.05, 6000, 0.8, 0.25).Shape(0.002, 0.06, 0.1).Seed(1));
   return b;
 }
 
 // Turning a pair: a soft woodblock tick.
 Buffer TurnClick() {
   Buffer b;
-  AddNote(b, {.length = 0.03,
-              .freq = 1250,
-              .freqEnd = 1050,
-              .amp = 0.7,
-              .attack = 0.001,
-              .decay = 0.012,
-              .release = 0.02});
-  AddNote(b, {.length = 0.02,
-              .freq = 3100,
-              .amp = 0.2,
-              .attack = 0.001,
-              .decay = 0.006,
-              .release = 0.015});
-  AddNoise(b, {.length = 0.004,
-               .centreHz = 3500,
-               .q = 1.5,
-               .amp = 0.3,
-               .attack = 0.0005,
-               .release = 0.006,
-               .seed = 2});
+  AddNote(b, Tone(Wave::kSine, 0, 0.03, 1250, 0.7).GlideTo(1050).Shape(0.001, 0.012, 0.02));
+  AddNote(b, Tone(Wave::kSine, 0, 0.02, 3100, 0.2).Shape(0.001, 0.006, 0.015));
+  AddNoise(b, Hiss(0, 0.004, 3500, 1.5, 0.3).Shape(0.0005, 0, 0.006).Seed(2));
   return b;
 }
 
 // A pair landing: a soft, low, jelly thud.
 Buffer LandingThud() {
   Buffer b;
-  AddNote(b, {.length = 0.14,
-              .freq = 170,
-              .freqEnd = 60,
-              .glide = 0.12,
-              .amp = 1.0,
-              .attack = 0.002,
-              .decay = 0.07,
-              .release = 0.06});
-  AddNote(b, {.length = 0.05,
-              .freq = 330,
-              .freqEnd = 190,
-              .amp = 0.25,
-              .attack = 0.002,
-              .decay = 0.025,
-              .release = 0.03});
-  AddNoise(b, {.length = 0.04,
-               .centreHz = 500,
-               .centreEndHz = 150,
-               .lowPass = true,
-               .amp = 0.8,
-               .attack = 0.001,
-               .decay = 0.025,
-               .release = 0.04,
-               .seed = 3});
+  AddNote(b, Tone(Wave::kSine, 0, 0.14, 170, 1.0).GlideTo(60, 0.12).Shape(0.002, 0.07, 0.06));
+  AddNote(b, Tone(Wave::kSine, 0, 0.05, 330, 0.25).GlideTo(190).Shape(0.002, 0.025, 0.03));
+  AddNoise(b, Hiss(0, 0.04, 500, 1, 0.8).SweepTo(150).LowPass().Shape(0.001, 0.025, 0.04).Seed(3));
   return b;
 }
 
 // A group exploding: a bubbly pop (a quick upward chirp) and a wet splat.
 Buffer ExplosionPop() {
   Buffer b;
-  AddNote(b, {.length = 0.05,
-              .freq = 380,
-              .freqEnd = 1500,
-              .amp = 0.8,
-              .attack = 0.002,
-              .decay = 0.04,
-              .release = 0.03});
-  AddNote(b, {.start = 0.015,
-              .length = 0.08,
-              .freq = 240,
-              .freqEnd = 110,
-              .amp = 0.5,
-              .attack = 0.003,
-              .decay = 0.05,
-              .release = 0.05});
-  AddNoise(b, {.start = 0.01,
-               .length = 0.16,
-               .centreHz = 3200,
-               .centreEndHz = 500,
-               .q = 1.2,
-               .amp = 0.9,
-               .attack = 0.003,
-               .decay = 0.06,
-               .release = 0.1,
-               .seed = 4});
+  AddNote(b, Tone(Wave::kSine, 0, 0.05, 380, 0.8).GlideTo(1500).Shape(0.002, 0.04, 0.03));
+  AddNote(b, Tone(Wave::kSine, 0.015, 0.08, 240, 0.5).GlideTo(110).Shape(0.003, 0.05, 0.05));
+  AddNoise(b, Hiss(0.01, 0.16, 3200, 1.2, 0.9).SweepTo(500).Shape(0.003, 0.06, 0.1).Seed(4));
   return b;
 }
 
@@ -389,85 +343,35 @@ Buffer ChainJingle(int step) {
   const int notes = 3 + step;
   const double spacing = 0.09 - 0.005 * step;
   for (int i = 0; i + 1 < notes; ++i)
-    AddNote(b, {.start = i * spacing,
-                .length = spacing * 0.8,
-                .freq = Midi(root + kArpeggio[i]),
-                .wave = Wave::kSquare,
-                .amp = 0.45,
-                .attack = 0.003,
-                .decay = 0.1,
-                .release = 0.05,
-                .harmonics = 7});
+    AddNote(b, Tone(Wave::kSquare, i * spacing, spacing * 0.8, Midi(root + kArpeggio[i]), 0.45)
+                   .Shape(0.003, 0.1, 0.05)
+                   .Partials(7));
 
   const double top = root + kArpeggio[notes - 1];
   double finalAt = (notes - 1) * spacing;
   if (step >= 4) {  // a quick turn around the top note before it lands
     for (double grace : {top + 2, top - 1}) {
-      AddNote(b, {.start = finalAt,
-                  .length = spacing * 0.4,
-                  .freq = Midi(grace),
-                  .wave = Wave::kSquare,
-                  .amp = 0.35,
-                  .attack = 0.003,
-                  .release = 0.03,
-                  .harmonics = 7});
+      AddNote(b, Tone(Wave::kSquare, finalAt, spacing * 0.4, Midi(grace), 0.35)
+                     .Shape(0.003, 0, 0.03)
+                     .Partials(7));
       finalAt += spacing * 0.5;
     }
   }
   const double hold = 0.28 + 0.055 * step;
-  AddNote(b, {.start = finalAt,
-              .length = hold,
-              .freq = Midi(top),
-              .wave = Wave::kSquare,
-              .amp = 0.55,
-              .attack = 0.006,
-              .decay = 0.9,
-              .release = 0.15 + 0.01 * step,
-              .vibrato = 0.15,
-              .vibratoDelay = 0.12,
-              .harmonics = 7});
-  AddNote(b, {.start = finalAt,
-              .length = hold * 0.6,
-              .freq = Midi(top),
-              .wave = Wave::kBell,
-              .amp = 0.3,
-              .decay = 0.3,
-              .release = 0.1});
-  const Note pad{.start = finalAt,
-                 .length = hold,
-                 .wave = Wave::kTriangle,
-                 .amp = 0.14,
-                 .attack = 0.02,
-                 .decay = 1.0,
-                 .release = 0.15 + 0.01 * step};
-  AddChord(b, pad, {root, root + 4, root + 7});
+  const double release = 0.15 + 0.01 * step;
+  AddNote(b, Tone(Wave::kSquare, finalAt, hold, Midi(top), 0.55)
+                 .Shape(0.006, 0.9, release)
+                 .Vibrato(0.15, 0.12)
+                 .Partials(7));
+  AddNote(b, Tone(Wave::kBell, finalAt, hold * 0.6, Midi(top), 0.3).Shape(0.005, 0.3, 0.1));
+  AddChord(b, Tone(Wave::kTriangle, finalAt, hold, 0, 0.14).Shape(0.02, 1.0, release),
+           {root, root + 4, root + 7});
   if (step >= 2)
-    AddNote(b, {.start = finalAt,
-                .length = hold,
-                .freq = Midi(root - 12),
-                .wave = Wave::kTriangle,
-                .amp = 0.3,
-                .attack = 0.01,
-                .decay = 0.8,
-                .release = 0.15});
+    AddNote(b, Tone(Wave::kTriangle, finalAt, hold, Midi(root - 12), 0.3).Shape(0.01, 0.8, 0.15));
   if (step >= 5)
-    AddNote(b, {.start = finalAt + 0.05,
-                .length = hold * 0.7,
-                .freq = Midi(top + 12),
-                .wave = Wave::kBell,
-                .amp = 0.18,
-                .decay = 0.35,
-                .release = 0.1});
-  if (step >= 6)
-    AddNoise(b, {.start = finalAt,
-                 .length = 0.3,
-                 .centreHz = 9000,
-                 .q = 0.7,
-                 .amp = 0.2,
-                 .attack = 0.005,
-                 .decay = 0.3,
-                 .release = 0.25,
-                 .seed = 6});
+    AddNote(b, Tone(Wave::kBell, finalAt + 0.05, hold * 0.7, Midi(top + 12), 0.18)
+                   .Shape(0.005, 0.35, 0.1));
+  if (step >= 6) AddNoise(b, Hiss(finalAt, 0.3, 9000, 0.7, 0.2).Shape(0.005, 0.3, 0.25).Seed(6));
   AddEcho(b, 0.1, 0.22, 2);
   return b;
 }
@@ -475,134 +379,57 @@ Buffer ChainJingle(int step) {
 // Counter-attack bonus: a brass fanfare, "ta-ta-ta-taaa", with snare taps.
 Buffer BonusFanfare() {
   Buffer b;
-  const Note brass{.length = 0.08,
-                   .wave = Wave::kSaw,
-                   .amp = 0.4,
-                   .attack = 0.015,
-                   .decay = 0.3,
-                   .release = 0.04,
-                   .harmonics = 10};
   double at = 0;
-  for (double note : {67.0, 67.0, 67.0}) {
-    Note n = brass;
-    n.start = at;
-    n.freq = Midi(note);
-    AddNote(b, n);
-    AddNoise(b, {.start = at,
-                 .length = 0.02,
-                 .centreHz = 2500,
-                 .q = 0.9,
-                 .amp = 0.3,
-                 .decay = 0.03,
-                 .release = 0.05,
-                 .seed = static_cast<uint32_t>(11 + at * 100)});
+  for (uint32_t i = 0; i < 3; ++i) {
+    AddNote(b, Tone(Wave::kSaw, at, 0.08, Midi(67), 0.4).Shape(0.015, 0.3, 0.04).Partials(10));
+    AddNoise(b, Hiss(at, 0.02, 2500, 0.9, 0.3).Shape(0.002, 0.03, 0.05).Seed(11 + i));
     at += 0.12;
   }
-  Note held = brass;
-  held.start = at;
-  held.length = 0.65;
-  held.decay = 1.5;
-  held.release = 0.3;
-  held.vibrato = 0.15;
-  held.vibratoDelay = 0.2;
-  AddChord(b, held, {72, 76, 79});
-  AddNote(b, {.start = at,
-              .length = 0.6,
-              .freq = Midi(48),
-              .wave = Wave::kTriangle,
-              .amp = 0.4,
-              .attack = 0.01,
-              .decay = 1.0,
-              .release = 0.3});
-  AddNote(b, {.start = at + 0.02,
-              .length = 0.4,
-              .freq = Midi(84),
-              .wave = Wave::kBell,
-              .amp = 0.2,
-              .decay = 0.3,
-              .release = 0.1});
-  AddNoise(b, {.start = at,
-               .length = 0.25,
-               .centreHz = 7000,
-               .q = 0.7,
-               .amp = 0.2,
-               .decay = 0.25,
-               .release = 0.2,
-               .seed = 15});
+  AddChord(
+      b, Tone(Wave::kSaw, at, 0.65, 0, 0.4).Shape(0.015, 1.5, 0.3).Vibrato(0.15, 0.2).Partials(10),
+      {72, 76, 79});
+  AddNote(b, Tone(Wave::kTriangle, at, 0.6, Midi(48), 0.4).Shape(0.01, 1.0, 0.3));
+  AddNote(b, Tone(Wave::kBell, at + 0.02, 0.4, Midi(84), 0.2).Shape(0.005, 0.3, 0.1));
+  AddNoise(b, Hiss(at, 0.25, 7000, 0.7, 0.2).Shape(0.002, 0.25, 0.2).Seed(15));
   return b;
 }
 
 // A field topped out: a sad "wah, wah, wah, waaah" that sinks and wobbles at the end.
 Buffer TopOut() {
   Buffer b;
-  const Note wah{.length = 0.2,
-                 .wave = Wave::kSaw,
-                 .amp = 0.5,
-                 .attack = 0.05,
-                 .decay = 0.35,
-                 .release = 0.07,
-                 .harmonics = 6};
   double at = 0;
   for (double note : {67.0, 66.0, 65.0}) {
-    Note n = wah;
-    n.start = at;
-    n.freq = Midi(note);
-    n.freqEnd = Midi(note - 0.3);
-    AddNote(b, n);
+    AddNote(b, Tone(Wave::kSaw, at, 0.2, Midi(note), 0.5)
+                   .GlideTo(Midi(note - 0.3))
+                   .Shape(0.05, 0.35, 0.07)
+                   .Partials(6));
     at += 0.3;
   }
-  Note last = wah;
-  last.start = at;
-  last.length = 0.75;
-  last.freq = Midi(64);
-  last.freqEnd = Midi(60);
-  last.glide = 0.9;
-  last.decay = 1.2;
-  last.release = 0.2;
-  last.vibrato = 0.45;
-  last.vibratoRate = 5;
-  last.vibratoDelay = 0.2;
-  AddNote(b, last);
-  last.freq = Midi(52);
-  last.freqEnd = Midi(48);
-  last.wave = Wave::kTriangle;
-  last.amp = 0.3;
-  AddNote(b, last);
+  AddNote(b, Tone(Wave::kSaw, at, 0.75, Midi(64), 0.5)
+                 .GlideTo(Midi(60), 0.9)
+                 .Shape(0.05, 1.2, 0.2)
+                 .Vibrato(0.45, 0.2, 5)
+                 .Partials(6));
+  AddNote(b, Tone(Wave::kTriangle, at, 0.75, Midi(52), 0.3)
+                 .GlideTo(Midi(48), 0.9)
+                 .Shape(0.05, 1.2, 0.2)
+                 .Vibrato(0.45, 0.2, 5)
+                 .Partials(6));
   return b;
 }
 
 // Menu cursor: a short square blip.
 Buffer MenuBlip() {
   Buffer b;
-  AddNote(b, {.length = 0.035,
-              .freq = Midi(81),
-              .wave = Wave::kSquare,
-              .amp = 0.6,
-              .attack = 0.002,
-              .decay = 0.04,
-              .release = 0.02,
-              .harmonics = 5});
+  AddNote(b, Tone(Wave::kSquare, 0, 0.035, Midi(81), 0.6).Shape(0.002, 0.04, 0.02).Partials(5));
   return b;
 }
 
 // An option changed or a key taken: two quick rising notes, brighter than the cursor blip.
 Buffer OptionBlip() {
   Buffer b;
-  AddNote(b, {.length = 0.035,
-              .freq = Midi(84),
-              .wave = Wave::kTriangle,
-              .amp = 0.6,
-              .attack = 0.002,
-              .decay = 0.05,
-              .release = 0.015});
-  AddNote(b, {.start = 0.045,
-              .length = 0.05,
-              .freq = Midi(91),
-              .wave = Wave::kTriangle,
-              .amp = 0.6,
-              .attack = 0.002,
-              .decay = 0.05,
-              .release = 0.03});
+  AddNote(b, Tone(Wave::kTriangle, 0, 0.035, Midi(84), 0.6).Shape(0.002, 0.05, 0.015));
+  AddNote(b, Tone(Wave::kTriangle, 0.045, 0.05, Midi(91), 0.6).Shape(0.002, 0.05, 0.03));
   return b;
 }
 
@@ -611,85 +438,35 @@ Buffer MenuReady() {
   Buffer b;
   double at = 0.22;
   for (double note : {60.0, 64.0, 67.0, 72.0, 76.0, 79.0, 84.0}) {
-    AddNote(b, {.start = at,
-                .length = 0.5,
-                .freq = Midi(note),
-                .wave = Wave::kTriangle,
-                .amp = 0.35,
-                .attack = 0.002,
-                .decay = 0.35,
-                .release = 0.2,
-                .harmonics = 9});
+    AddNote(b,
+            Tone(Wave::kTriangle, at, 0.5, Midi(note), 0.35).Shape(0.002, 0.35, 0.2).Partials(9));
     at += 0.035;
   }
-  const Note pad{.start = 0.25,
-                 .length = 0.8,
-                 .wave = Wave::kSaw,
-                 .amp = 0.12,
-                 .attack = 0.15,
-                 .decay = 1.5,
-                 .release = 0.35,
-                 .vibrato = 0.08,
-                 .harmonics = 6};
-  AddChord(b, pad, {48, 55, 64, 67});
+  AddChord(b,
+           Tone(Wave::kSaw, 0.25, 0.8, 0, 0.12).Shape(0.15, 1.5, 0.35).Vibrato(0.08, 0).Partials(6),
+           {48, 55, 64, 67});
   for (double note : {84.0, 88.0}) {
-    AddNote(b, {.start = at + 0.05,
-                .length = 0.5,
-                .freq = Midi(note),
-                .wave = Wave::kBell,
-                .amp = 0.25,
-                .decay = 0.4,
-                .release = 0.15});
+    AddNote(b, Tone(Wave::kBell, at + 0.05, 0.5, Midi(note), 0.25).Shape(0.005, 0.4, 0.15));
     at += 0.08;
   }
   AddEcho(b, 0.13, 0.25, 2);
-  AddNoise(b, {.length = 0.25,
-               .centreHz = 400,
-               .centreEndHz = 5000,
-               .q = 1.5,
-               .amp = 0.35,
-               .attack = 0.22,
-               .release = 0.05,
-               .seed = 7});  // after the echo: one clean swell
+  // After the echo, so the swell comes once.
+  AddNoise(b, Hiss(0, 0.25, 400, 1.5, 0.35).SweepTo(5000).Shape(0.22, 0, 0.05).Seed(7));
   return b;
 }
 
 // The title zooming in: a swelling upward sweep that lands on a bright chime.
 Buffer TitleZoom() {
   Buffer b;
-  AddNote(b, {.length = 1.0,
-              .freq = 110,
-              .freqEnd = 880,
-              .wave = Wave::kTriangle,
-              .amp = 0.45,
-              .attack = 0.8,
-              .release = 0.06,
-              .vibrato = 0.3,
-              .vibratoRate = 9,
-              .harmonics = 9});
-  AddNote(b, {.length = 1.0,
-              .freq = 165,
-              .freqEnd = 1320,
-              .wave = Wave::kSine,
-              .amp = 0.2,
-              .attack = 0.8,
-              .release = 0.06});
-  AddNoise(b, {.length = 1.0,
-               .centreHz = 300,
-               .centreEndHz = 6000,
-               .q = 2,
-               .amp = 0.4,
-               .attack = 0.85,
-               .release = 0.08,
-               .seed = 8});
+  AddNote(b, Tone(Wave::kTriangle, 0, 1.0, 110, 0.45)
+                 .GlideTo(880)
+                 .Shape(0.8, 0, 0.06)
+                 .Vibrato(0.3, 0, 9)
+                 .Partials(9));
+  AddNote(b, Tone(Wave::kSine, 0, 1.0, 165, 0.2).GlideTo(1320).Shape(0.8, 0, 0.06));
+  AddNoise(b, Hiss(0, 1.0, 300, 2, 0.4).SweepTo(6000).Shape(0.85, 0, 0.08).Seed(8));
   for (double note : {84.0, 88.0, 91.0})
-    AddNote(b, {.start = 1.02,
-                .length = 0.5,
-                .freq = Midi(note),
-                .wave = Wave::kBell,
-                .amp = 0.3,
-                .decay = 0.35,
-                .release = 0.2});
+    AddNote(b, Tone(Wave::kBell, 1.02, 0.5, Midi(note), 0.3).Shape(0.005, 0.35, 0.2));
   AddEcho(b, 0.12, 0.2, 2);
   return b;
 }
@@ -697,95 +474,39 @@ Buffer TitleZoom() {
 // Strips flying in: four overlapping whooshes that meet in a soft thump.
 Buffer StripsWhoosh() {
   Buffer b;
-  constexpr double kMeet = 1.1;
-  for (int i = 0; i < 4; ++i) {
+  constexpr double kMeet = 1.1;  // 80 ticks, when the strips come together
+  for (uint32_t i = 0; i < 4; ++i) {
     const double at = 0.08 * i;
-    AddNoise(b, {.start = at,
-                 .length = kMeet - at,
-                 .centreHz = 500.0 + 150 * i,
-                 .centreEndHz = 3500.0 + 500 * i,
-                 .q = 2.5,
-                 .amp = 0.3,
-                 .attack = kMeet - at - 0.05,
-                 .release = 0.08,
-                 .seed = 20u + i});
+    AddNoise(b, Hiss(at, kMeet - at, 500.0 + 150 * i, 2.5, 0.3)
+                    .SweepTo(3500.0 + 500 * i)
+                    .Shape(kMeet - at - 0.05, 0, 0.08)
+                    .Seed(20 + i));
   }
-  AddNote(b, {.start = kMeet,
-              .length = 0.08,
-              .freq = 140,
-              .freqEnd = 55,
-              .amp = 0.9,
-              .attack = 0.002,
-              .decay = 0.06,
-              .release = 0.08});
-  AddNoise(b, {.start = kMeet,
-               .length = 0.04,
-               .centreHz = 600,
-               .lowPass = true,
-               .amp = 0.5,
-               .decay = 0.03,
-               .release = 0.05,
-               .seed = 30});
+  AddNote(b, Tone(Wave::kSine, kMeet, 0.08, 140, 0.9).GlideTo(55).Shape(0.002, 0.06, 0.08));
+  AddNoise(b, Hiss(kMeet, 0.04, 600, 1, 0.5).LowPass().Shape(0.002, 0.03, 0.05).Seed(30));
   return b;
 }
 
 // Confirm or leave: a friendly two-note chime.
 Buffer ConfirmChime() {
   Buffer b;
-  AddNote(b, {.length = 0.06,
-              .freq = Midi(76),
-              .wave = Wave::kBell,
-              .amp = 0.6,
-              .decay = 0.12,
-              .release = 0.04});
-  AddNote(b, {.start = 0.07,
-              .length = 0.2,
-              .freq = Midi(83),
-              .wave = Wave::kBell,
-              .amp = 0.7,
-              .decay = 0.15,
-              .release = 0.1});
-  AddNote(b, {.start = 0.07,
-              .length = 0.12,
-              .freq = Midi(71),
-              .wave = Wave::kTriangle,
-              .amp = 0.2,
-              .decay = 0.1,
-              .release = 0.08});
+  AddNote(b, Tone(Wave::kBell, 0, 0.06, Midi(76), 0.6).Shape(0.005, 0.12, 0.04));
+  AddNote(b, Tone(Wave::kBell, 0.07, 0.2, Midi(83), 0.7).Shape(0.005, 0.15, 0.1));
+  AddNote(b, Tone(Wave::kTriangle, 0.07, 0.12, Midi(71), 0.2).Shape(0.005, 0.1, 0.08));
   return b;
 }
 
 // Farewell: a warm, slowly swelling chord with a gently falling chime melody.
 Buffer Farewell() {
   Buffer b;
-  for (double detune : {-0.06, 0.06}) {  // two slightly detuned layers for a soft chorus
-    const Note pad{.length = 1.9,
-                   .wave = Wave::kSaw,
-                   .amp = 0.13,
-                   .attack = 0.3,
-                   .decay = 3.0,
-                   .release = 0.7,
-                   .vibrato = 0.05,
-                   .vibratoRate = 4.5,
-                   .harmonics = 5};
-    AddChord(b, pad, {55 + detune, 60 + detune, 64 + detune, 67 + detune, 74 + detune});
-  }
-  AddNote(b, {.length = 1.9,
-              .freq = Midi(36),
-              .wave = Wave::kTriangle,
-              .amp = 0.35,
-              .attack = 0.2,
-              .decay = 3.0,
-              .release = 0.7});
+  for (double detune : {-0.06, 0.06})  // two slightly detuned layers for a soft chorus
+    AddChord(
+        b, Tone(Wave::kSaw, 0, 1.9, 0, 0.13).Shape(0.3, 3.0, 0.7).Vibrato(0.05, 0, 4.5).Partials(5),
+        {55 + detune, 60 + detune, 64 + detune, 67 + detune, 74 + detune});
+  AddNote(b, Tone(Wave::kTriangle, 0, 1.9, Midi(36), 0.35).Shape(0.2, 3.0, 0.7));
   double at = 0.25;
   for (double note : {79.0, 76.0, 74.0, 72.0}) {
-    AddNote(b, {.start = at,
-                .length = 0.5,
-                .freq = Midi(note),
-                .wave = Wave::kBell,
-                .amp = 0.3,
-                .decay = 0.4,
-                .release = 0.2});
+    AddNote(b, Tone(Wave::kBell, at, 0.5, Midi(note), 0.3).Shape(0.005, 0.4, 0.2));
     at += 0.32;
   }
   AddEcho(b, 0.17, 0.25, 1);
