@@ -21,6 +21,7 @@ constexpr double kPeak = 0.85;                 // every sound is scaled to this 
 constexpr double kBandLimit = 0.42 * kRate;    // no partial above this (no aliasing)
 constexpr double kBandRolloff = 0.08 * kRate;  // partials fade out over this width below it
 constexpr int kMaxHarmonics = 24;
+constexpr double kVibratoRampSeconds = 0.15;  // vibrato deepens over this after its delay
 constexpr double kFadeInSeconds = 0.003;
 constexpr double kFadeOutSeconds = 0.015;
 constexpr double kDcCutoffHz = 20.0;
@@ -193,7 +194,7 @@ void AddNote(Buffer& b, const Note& n) {
     const double t = i / kRate;
     double f = n.freq * std::pow(ratio, std::fmin(1.0, t / glide));
     if (n.vibrato > 0 && t > n.vibratoDelay) {
-      const double depth = n.vibrato * std::fmin(1.0, (t - n.vibratoDelay) / 0.15);
+      const double depth = n.vibrato * std::fmin(1.0, (t - n.vibratoDelay) / kVibratoRampSeconds);
       f *= std::pow(2.0, depth * std::sin(kTwoPi * n.vibratoRate * (t - n.vibratoDelay)) / 12.0);
     }
     const double level = n.amp * Envelope(t, n.attack, n.decay, n.length, n.release);
@@ -225,7 +226,7 @@ void AddNoise(Buffer& b, const Noise& n) {
   for (size_t i = 0; i < count; ++i) {
     const double t = i / kRate;
     const double centre =
-        std::fmin(n.centreHz * std::pow(ratio, t / (n.length + n.release)), 0.45 * kRate);
+        std::fmin(n.centreHz * std::pow(ratio, t / (n.length + n.release)), kBandLimit);
     const double g = std::tan(std::numbers::pi * centre / kRate);
     const double a1 = 1.0 / (1.0 + g * (g + k));
     const double a2 = g * a1;
