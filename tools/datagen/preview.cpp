@@ -1,0 +1,375 @@
+#include "preview.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "beans.h"
+#include "draw.h"
+#include "fonts.h"
+#include "game_art.h"
+#include "master_palette.h"
+#include "png_out.h"
+
+namespace {
+
+constexpr int kScreenW = 640, kScreenH = 400;
+constexpr int kShapeOfLinks[16] = {0, 2, 1, 15, 3, 7, 8, 12, 4, 6, 5, 13, 14, 10, 11, 9};
+
+// Sprites cut from the pictures, held for the drawing routines.
+struct PreviewSprites {
+  std::vector<IndexedImage> store;
+  Sprite beans[7][kBeanSpriteCount];
+  Sprite frameTop, frameTopMirror, frameBottom, frameBottomMirror, frameSide, frameSideMirror;
+  Sprite chain[9], start[2], result[2], logo, tile, marker, markerMirror, anim;
+
+  Sprite Keep(IndexedImage image) {
+    store.push_back(std::move(image));
+    IndexedImage& kept = store.back();
+    return Sprite{kept.pixels.data(), kept.width, kept.height};
+  }
+  Sprite Mirror(const Sprite& s) {
+    IndexedImage m(s.width, s.height);
+    for (int y = 0; y < s.height; ++y)
+      for (int x = 0; x < s.width; ++x) m.At(s.width - 1 - x, y) = s.pixels[y * s.width + x];
+    return Keep(std::move(m));
+  }
+};
+
+void CutAll(const MasterPictures& m, const std::vector<IndexedImage>& animation,
+            PreviewSprites& s) {
+  s.store.reserve(800);
+  for (int font = 0; font < 4; ++font) {
+    const int count = font == 2 ? kDigitGlyphs : kLetterGlyphs;
+    for (int k = 0; k < count; ++k) FontGlyphs[font][k] = s.Keep(Cut(m, GlyphRect(font, k)));
+  }
+  for (int c = 1; c <= 6; ++c)
+    for (int n = 0; n < (c == 1 ? kBlackBeanSpriteCount : kBeanSpriteCount); ++n)
+      s.beans[c][n] = s.Keep(Cut(m, BeanRect(c, n)));
+  s.frameTop = s.Keep(Cut(m, FrameTopRect()));
+  s.frameTopMirror = s.Mirror(s.frameTop);
+  s.frameBottom = s.Keep(Cut(m, FrameBottomRect()));
+  s.frameBottomMirror = s.Mirror(s.frameBottom);
+  s.frameSide = s.Keep(Cut(m, FrameSideRect()));
+  s.frameSideMirror = s.Mirror(s.frameSide);
+  for (int k = 0; k < 9; ++k) s.chain[k] = s.Keep(Cut(m, ChainRect(k)));
+  for (int k = 0; k < 2; ++k) s.start[k] = s.Keep(Cut(m, StartRect(k)));
+  for (int k = 0; k < 2; ++k) s.result[k] = s.Keep(Cut(m, ResultRect(k)));
+  s.logo = s.Keep(Cut(m, LogoRect()));
+  s.tile = s.Keep(Cut(m, TileRect()));
+  s.marker = s.Keep(Cut(m, MarkerRect()));
+  s.markerMirror = s.Mirror(s.marker);
+  s.anim = s.Keep(animation.empty() ? IndexedImage(kAnimWidth, kAnimHeight) : animation[3]);
+}
+
+bool Save(const uint8_t* screen, const std::filesystem::path& file) {
+  IndexedImage image(kScreenW, kScreenH);
+  memcpy(image.pixels.data(), screen, image.pixels.size());
+  return WriteIndexedPng(image, MasterPalette(), file.string(), 2);
+}
+
+// A field of colour codes (0 empty), column-major by row: field[r][c].
+struct PreviewField {
+  int colour[kRows][kColumns] = {};
+  int step[kRows][kColumns] = {};
+};
+
+int Links(const PreviewField& f, int c, int r) {
+  const int k = f.colour[r][c];
+  if (k < 2) return 0;
+  int links = 0;
+  if (c > 0 && f.colour[r][c - 1] == k) links |= kLinkLeft;
+  if (c < kColumns - 1 && f.colour[r][c + 1] == k) links |= kLinkRight;
+  if (r > 0 && f.colour[r - 1][c] == k) links |= kLinkUp;
+  if (r < kRows - 1 && f.colour[r + 1][c] == k) links |= kLinkDown;
+  return links;
+}
+
+void DrawField(uint8_t* screen, const PreviewSprites& s, const PreviewField& f, int p) {
+  for (int r = 0; r < kRows; ++r)
+    for (int c = 0; c < kColumns; ++c) {
+      const int k = f.colour[r][c];
+      if (!k) continue;
+      const int n = BeanSpriteFor(Links(f, c, r), f.step[r][c]);
+      DrawSprite(screen, kFieldX[p] + kCellW * c, kFieldY + kCellH * r,
+                 s.beans[k][k == 1 ? n % 10 : n]);
+    }
+}
+
+void DrawFrames(uint8_t* screen, const PreviewSprites& s) {
+  DrawSprite(screen, kScoreX[1], kScoreY, s.frameTop);
+  DrawSprite(screen, kScoreX[2], kScoreY, s.frameTopMirror);
+  DrawSprite(screen, kScoreX[1], kFrameBottomY, s.frameBottom);
+  DrawSprite(screen, kScoreX[2], kFrameBottomY, s.frameBottomMirror);
+  DrawSprite(screen, kFrameSideX[0], kFrameSideY, s.frameSide);
+  DrawSprite(screen, kFrameSideX[1], kFrameSideY, s.frameSideMirror);
+  DrawSprite(screen, kFrameSideX[2], kFrameSideY, s.frameSide);
+  DrawSprite(screen, kFrameSideX[3], kFrameSideY, s.frameSideMirror);
+}
+
+// A well-filled board: stacks of linked colours, a few black beans, holes near the top.
+PreviewField SampleField(unsigned seed, int height) {
+  PreviewField f;
+  unsigned state = seed;
+  const auto next = [&state](unsigned n) {
+    state = state * 1103515245u + 12345u;
+    return (state >> 16) % n;
+  };
+  for (int c = 0; c < kColumns; ++c) {
+    const int top = kRows - height + static_cast<int>(next(4));
+    for (int r = kRows - 1; r >= top && r >= 0; --r) {
+      int colour = 2 + static_cast<int>(next(5));
+      // Favour the colour to the left or below, so groups form as in a real game.
+      if (next(3) == 0 && c > 0 && f.colour[r][c - 1] >= 2) colour = f.colour[r][c - 1];
+      if (next(3) == 0 && r < kRows - 1 && f.colour[r + 1][c] >= 2) colour = f.colour[r + 1][c];
+      if (next(9) == 0) colour = 1;
+      f.colour[r][c] = colour;
+      f.step[r][c] = static_cast<int>(next(32));
+    }
+  }
+  return f;
+}
+
+void DrawStatusPanel(uint8_t* screen, const PreviewSprites& s, int levelDigits) {
+  const char* messages[kMessageLines] = {"quad(4)....", "....triple(3)", "super(5)....",
+                                         "inc(speed)....", "....awesome(9)"};
+  for (int k = 0; k < kMessageLines; ++k)
+    DrawText(screen, messages[k], kMessageX, kMessageY + kMessageStep * k, 1);
+  DrawText(screen, "71", kFpsX, kFpsY, 2);
+  char level[16];
+  snprintf(level, sizeof level, "level:%d", levelDigits);
+  DrawText(screen, level, kLevelX[1], kBottomTextY, 1);
+  DrawText(screen, "level:4", kLevelX[2], kBottomTextY, 1);
+  const int counts[3][7] = {{}, {0, 4, 12, 7, 30, 2, 19}, {0, 11, 3, 25, 9, 16, 1}};
+  for (int p = 1; p <= 2; ++p)
+    for (int k = 1; k <= 6; ++k)
+      for (int i = 0; i < counts[p][k]; ++i) {
+        const int x = p == 1 ? kBarX[1] + 2 * i : kBarX[2] - 2 * i;
+        DrawLine(screen, x, kBarTop + kBarStep * k, x, kBarTop + kBarStep * k + kBarHeight,
+                 static_cast<uint8_t>(kColourBarIndex[k]));
+      }
+  DrawSpriteDotted(screen, kAnimX, kAnimY, 200, 200, s.anim);
+}
+
+void ComposeGame(uint8_t* screen, const MasterPictures& m, const PreviewSprites& s,
+                 bool panelTexts) {
+  memcpy(screen, m.background.pixels.data(), kScreenW * kScreenH);
+  DrawText(screen, "ALICE", kNameX[1], kNameY, 1);
+  DrawText(screen, "BOBBY", kNameX[2], kNameY, 1);
+  if (panelTexts) DrawStatusPanel(screen, s, 3);
+  PreviewField f1 = SampleField(7, 9), f2 = SampleField(12, 12);
+  // Player 1's falling pair, half way into a cell, and a sliding one for player 2.
+  DrawSprite(screen, kFieldX[1] + kCellW * 2, kFieldY + kCellH * 1 + 14, s.beans[4][0]);
+  DrawSprite(screen, kFieldX[1] + kCellW * 2, kFieldY + kCellH * 0 + 14, s.beans[6][0]);
+  DrawField(screen, s, f1, 1);
+  DrawField(screen, s, f2, 2);
+  DrawFrames(screen, s);
+  DrawText(screen, "12345", kScoreX[1], kScoreY, 2);
+  DrawText(screen, "9876500", kScoreX[2], kScoreY, 2);
+  for (int p = 1; p <= 2; ++p) {
+    DrawSprite(screen, kNextX[p], kNextY[0], s.beans[p == 1 ? 3 : 5][0]);
+    DrawSprite(screen, kNextX[p], kNextY[1], s.beans[p == 1 ? 2 : 5][0]);
+  }
+}
+
+}  // namespace
+
+int BeanSpriteFor(int links, int step) {
+  const int shape = kShapeOfLinks[links & 15];
+  step &= 31;
+  static const int kIdle[32] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 0,
+                                0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 7, 8, 9, 8, 7, 6};
+  const auto pulse = [step](int base, int restSteps) {
+    static const int kPulse5[14] = {1, 1, 2, 2, 3, 3, 4, 4, 3, 3, 2, 2, 1, 1};
+    static const int kPulse4[10] = {1, 1, 2, 2, 3, 3, 2, 2, 1, 1};
+    if (step < restSteps) return base;
+    return base + (restSteps == 18 ? kPulse5[step - 18] : kPulse4[step - 22]);
+  };
+  switch (shape) {
+    case 0:
+      return kIdle[step];
+    case 1:
+      return step < 23 ? 15 : 16 + (step - 23) / 3;
+    case 2:
+      return step < 23 ? 19 : 20 + (step - 23) / 3;
+    case 3:
+    case 4: {
+      const int base = shape == 3 ? 27 : 23;
+      if (step >= 4 && step < 8) return base + 1;
+      if (step >= 16 && step < 20) return base + 2;
+      if (step >= 28) return base + 3;
+      return base;
+    }
+    case 5:
+      return pulse(39, 18);
+    case 6:
+      return pulse(10, 18);
+    case 7:
+      return pulse(54, 18);
+    case 8:
+      return pulse(49, 18);
+    case 9:
+      return 46;
+    case 10:
+      return 44;
+    case 11:
+      return 45;
+    case 12:
+      return 47;
+    case 13:
+      return 48;
+    case 14:
+      return pulse(31, 22);
+    default:
+      return pulse(35, 22);
+  }
+}
+
+bool WritePreviews(const MasterPictures& m, const std::vector<IndexedImage>& animation,
+                   const std::filesystem::path& dir) {
+  std::filesystem::create_directories(dir);
+  static PreviewSprites s;
+  s = PreviewSprites{};
+  CutAll(m, animation, s);
+  std::vector<uint8_t> screen(kScreenW * kScreenH);
+  uint8_t* sc = screen.data();
+  bool ok = true;
+
+  // The game in full swing: popups, bursts, a chain display, a warning, player 2 topped out.
+  ComposeGame(sc, m, s, true);
+  DrawText(sc, "1500", kFieldX[1] + kCellW * 3, kFieldY + kCellH * 6 - 20, 1);
+  DrawText(sc, "500", kFieldX[2] + kCellW * 1, kFieldY + kCellH * 3 - 8, 1);
+  DrawSpriteDotted(sc, kFieldX[1] + kCellW * 4, kFieldY + kCellH * 5, 180, 180, s.beans[3][0]);
+  DrawSpriteDotted(sc, kFieldX[1] + kCellW * 5, kFieldY + kCellH * 5, 340, 340, s.beans[3][0]);
+  DrawSprite(sc, kScoreX[1], kChainY, s.chain[3]);
+  DrawSprite(sc, kScoreX[1], kChainUnderY, s.chain[1]);
+  DrawText(sc, "3200 pts.", kScoreX[1], kChainTextY, 0);
+  DrawText(sc, "danger -12-", kScoreX[1], kBottomTextY, 0);
+  DrawText(sc, "game over", kScoreX[2], 190, 0);
+  ok &= Save(sc, dir / "game.png");
+
+  // The counter attack, the pause question and the other chain pictures.
+  ComposeGame(sc, m, s, true);
+  DrawSprite(sc, kScoreX[1], kChainY, s.chain[0]);
+  DrawText(sc, "20000 pts.", kScoreX[1], kChainTextY, 0);
+  DrawSprite(sc, kScoreX[2], kChainY, s.chain[8]);
+  DrawSprite(sc, kScoreX[2], kChainUnderY, s.chain[1]);
+  DrawText(sc, "65400 pts.", kScoreX[2], kChainTextY, 0);
+  DrawText(sc, "paused", 320, 314, 0);
+  DrawText(sc, "exit (y/n)", 322, 338, 0);
+  ok &= Save(sc, dir / "game2.png");
+
+  memset(sc, 0, screen.size());
+  for (int k = 2; k <= 8; ++k)
+    DrawSprite(sc, k % 2 ? 170 : 470, 40 + 50 * ((k - 2) / 2), s.chain[k]);
+  DrawSprite(sc, 470, 215, s.chain[0]);
+  DrawSprite(sc, 170, 215, s.chain[1]);
+  DrawSprite(sc, 170, 300, s.result[0]);
+  DrawSprite(sc, 470, 360, s.result[1]);
+  ok &= Save(sc, dir / "chains.png");
+
+  // The start sequence: empty fields, names on their plates, the sign.
+  memcpy(sc, m.background.pixels.data(), screen.size());
+  DrawStatusPanel(sc, s, 1);
+  DrawFrames(sc, s);
+  DrawText(sc, "0", kScoreX[1], kScoreY, 2);
+  DrawText(sc, "0", kScoreX[2], kScoreY, 2);
+  DrawText(sc, "ALICE", kNameX[1], kNameY, 1);
+  DrawText(sc, "BOBBY", kNameX[2], kNameY, 1);
+  DrawSprite(sc, 320, 150, s.start[0]);
+  ok &= Save(sc, dir / "start.png");
+  DrawSprite(sc, 320, 150, s.start[1]);
+  ok &= Save(sc, dir / "start_flash.png");
+
+  // The results over the game screen.
+  ComposeGame(sc, m, s, true);
+  DrawText(sc, "game over", kScoreX[2], 190, 0);
+  DrawText(sc, "maximum combo 5 hits", 118, 240, 1);
+  DrawText(sc, "6400 pts.scored", 118, 255, 1);
+  DrawText(sc, "212 beans killed", 118, 280, 1);
+  DrawSprite(sc, 160, 60, s.result[0]);
+  DrawSprite(sc, 480, 340, s.result[1]);
+  DrawText(sc, "maximum combo 2 hits", 522, 240, 1);
+  DrawText(sc, "800 pts.scored", 522, 255, 1);
+  DrawText(sc, "97 beans killed", 522, 280, 1);
+  ok &= Save(sc, dir / "results.png");
+
+  // The menu: picture, logo, 40 tiles, items and markers.
+  std::vector<uint8_t> back(screen.size());
+  memcpy(back.data(), m.menu.pixels.data(), back.size());
+  DrawSprite(back.data(), 320, 190, s.logo);
+  for (int x = 75; x <= 675; x += 150)
+    for (int y = 25; y <= 375; y += 50) DrawSprite(back.data(), x, y, s.tile);
+  memcpy(sc, back.data(), screen.size());
+  const char* items[7] = {"single human", "human vs cpu", "2 humans vs", "credits",
+                          "options",      "help",         "exit"};
+  const int itemY[7] = {25, 75, 125, 200, 250, 300, 375};
+  for (int i = 0; i < 7; ++i) DrawText(sc, items[i], 320, itemY[i], 3);
+  DrawSprite(sc, 15, itemY[1], s.marker);
+  DrawSprite(sc, 625, itemY[1], s.markerMirror);
+  ok &= Save(sc, dir / "menu.png");
+
+  // Options page: 18 lines in the half-size font with values at x 500.
+  memcpy(sc, back.data(), screen.size());
+  const char* labels[7] = {"* drop speed             ", "* beans to link          ",
+                           "* name                   ", "* cpu strength           ",
+                           "* input                  ", "* key config             ",
+                           "* mouse delay            "};
+  DrawText(sc, ".. the options ..", 320, 13, 4);
+  DrawText(sc, " * player 1 ..               ", 320, 57, 4);
+  DrawText(sc, " * player 2 ..               ", 320, 233, 4);
+  const char* values[2][7] = {{"1", "4", "alice", "3", "keyboard", "", "10"},
+                              {"2", "4", "bobby", "5", "keyboard", "", "10"}};
+  for (int p = 0; p < 2; ++p)
+    for (int j = 0; j < 7; ++j) {
+      DrawText(sc, labels[j], 320, 13 + 22 * (3 + j + 8 * p), 4);
+      DrawText(sc, values[p][j], 500, 79 + 22 * j + 176 * p, 4);
+    }
+  DrawSprite(sc, 15, 79 + 22 * 2, s.marker);
+  DrawSprite(sc, 625, 79 + 22 * 2, s.markerMirror);
+  ok &= Save(sc, dir / "options.png");
+
+  // Credits page.
+  memcpy(sc, back.data(), screen.size());
+  const char* credits[18] = {".. the credits ..",
+                             " ",
+                             ".. all the coding/design ..",
+                             "* the plonkix team *",
+                             " ",
+                             ".. beta testing ..",
+                             "* bean tasters *",
+                             "* night owls *",
+                             "* and all i forgot *",
+                             " ",
+                             ".. greetings ..",
+                             "* all jelly fans *",
+                             "* 0123456789 *",
+                             "* !'()*+,-./:? *",
+                             "* abcdefghijklm *",
+                             "* nopqrstuvwxyz *",
+                             " ",
+                             " "};
+  for (int j = 0; j < 18; ++j) DrawText(sc, credits[j], 320, 13 + 22 * j, 4);
+  ok &= Save(sc, dir / "credits.png");
+
+  // After-game page: black with the list in fonts 3 and 4 (p02's palette, the master one).
+  memset(sc, 0, screen.size());
+  DrawText(sc, "killer kings", 320, 20, 3);
+  const char* names[8] = {"alice", "bobby", "chris", "dora", "emil", "fritz", "gina", ""};
+  for (int r = 1; r <= 8; ++r) {
+    char line[64];
+    snprintf(line, sizeof line, "%d.%s  %010d pts.", r, names[r - 1], 100000 / r);
+    DrawText(sc, line, 320, 44 * r + 18, 4);
+    snprintf(line, sizeof line, "%d beans killed", 400 / r);
+    DrawText(sc, line, 320, 44 * r + 38, 4);
+  }
+  ok &= Save(sc, dir / "aftergame.png");
+
+  // Every link shape through its 32 animation steps (one row per shape), on the well colour.
+  memcpy(sc, m.background.pixels.data(), screen.size());
+  for (int links = 0; links < 16; ++links)
+    for (int step = 0; step < 16; ++step)
+      DrawSprite(sc, 20 + 38 * step, 14 + 24 * links,
+                 s.beans[2 + links % 5][BeanSpriteFor(links, step * 2)]);
+  ok &= Save(sc, dir / "shapes.png");
+  return ok;
+}

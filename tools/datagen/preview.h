@@ -1,0 +1,16 @@
+// Review composites: whole screens composed with the game's own drawing routines, as PNG files.
+#pragma once
+#include <filesystem>
+#include <vector>
+
+#include "canvas.h"
+#include "sheets.h"
+
+// The sprite number the game screen shows for a cell's link bits and animation step (0..31).
+int BeanSpriteFor(int links, int step);
+
+// Writes game.png, start.png, results.png, menu.png, options.png, credits.png, aftergame.png and
+// linked.png (every link shape at every animation step) into dir. Returns false when a file
+// could not be written.
+bool WritePreviews(const MasterPictures& pictures, const std::vector<IndexedImage>& animation,
+                   const std::filesystem::path& dir);
