@@ -1,0 +1,31 @@
+// One whole match: reset, fade-in, start sequence, play, results, high scores, fade-out.
+#pragma once
+#include <cstdint>
+
+// The background of every match (its palette is the game screen's).
+constexpr const char* kMatchBackground = "data/plonkix.p23";
+
+// Start sequence: IntroTick drives AnimCounter up to here.
+constexpr int32_t kStartSequenceEnd = 420;
+constexpr int32_t kStartDropEnd = 100;  // below: the start picture drops in and grows
+constexpr int32_t kStartShowEnd = 321;  // below: it stands still (and blinks)
+constexpr int32_t kStartPictureX = 320;
+constexpr int32_t kStartPictureY = 150;
+constexpr int32_t kNameY = 230;
+constexpr int32_t kNameX[3] = {0, 262, 380};  // where the names stay on the background
+
+// Results: at least this long with a key down, at most kResultsLongest without.
+constexpr int32_t kResultsShortest = 600;
+constexpr int32_t kResultsLongest = 2000;
+constexpr int32_t kResultLineY[3] = {240, 255, 280};
+constexpr int32_t kResultPictureX[3] = {0, 160, 480};
+constexpr int32_t kResultPictureY[3] = {0, 60, 340};
+
+// Plays one match in the GameMode the two players' cpuControlled and absent flags give, enters
+// the human players' results into the high-score lists and saves them.
+void PlayMatch();
+
+// The frame every phase starts from: the background, the status panel and the game screen.
+void ComposeGameScreen();
+// The result display over the game screen at AnimCounter value t.
+void DrawResults(int32_t t);
