@@ -1,0 +1,17 @@
+// The after-game screen: the "killer kings" and "combo demons" pages of the high-score table.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+constexpr int kShownRanks = 8;  // ranks 1..8 are shown, rank 9 never
+enum HighScorePage : int { kKillerKingsPage = 0, kComboDemonsPage = 1 };
+
+// The two lines of rank 1..8 of a page, as drawn. Each buffer must hold kRankLineBytes.
+constexpr size_t kRankLineBytes = 64;
+void FormatRankLines(HighScorePage page, int rank, char* first, char* second);
+
+// Draws a page's title and its ranks 1..8 into a buffer.
+void DrawHighScorePage(uint8_t* target, HighScorePage page);
+
+// Shows both pages, each faded in on FadePalette, held until a key, faded out.
+void AfterGameScreen();

@@ -1,0 +1,39 @@
+#include "frontend_common.h"
+
+#include <cstring>
+
+#include "display.h"
+#include "sound.h"
+
+int32_t tickPhase = 0;
+
+void Play(const ScreenSound& sound) {
+  PlaySound(Sounds[sound.number], sound.volume, sound.channel);
+}
+
+void DrawPageLines(uint8_t* target, const PageLine* lines) {
+  for (int j = 0; j < kPageLines; ++j) {
+    const uint32_t length =
+        lines[j].length < kPageLineCapacity ? lines[j].length : kPageLineCapacity;
+    DrawTextN(target, lines[j].chars, length, kScreenCentreX, PageLineY(j), kSmallFont);
+  }
+}
+
+Sprite ScreenStrip(uint8_t* buffer, int strip) {
+  return Sprite{buffer + static_cast<size_t>(strip) * kStripHeight * kScreenWidth, kScreenWidth,
+                kStripHeight};
+}
+
+void ClearScreenBuffer(uint8_t* buffer) {
+  FillWords(buffer, kScreenWords, 0);
+}
+
+void CopyScreenBuffer(const uint8_t* source, uint8_t* target) {
+  CopyWords(source, target, kScreenWords);
+}
+
+void PresentBlackFrame() {
+  memset(FadePalette, 0, sizeof FadePalette);
+  SetPalette(FadePalette);
+  PresentFrame(FrameBuffer);
+}
