@@ -90,12 +90,12 @@ BodyShape ShapeBody(const BeanPose& pose) {
     s.body = {kCentreX - w, bottom - 2 * h, kCentreX + w, bottom, kCorner};
     s.eyeShiftY = (bottom - h) - kCentreY;
   } else if (pose.motion == BeanMotion::kHappy) {
-    // The free sides swell a little; joined sides stay put so the seams keep matching.
+    // The free sides swell a little (not the bottom, which stays clear of the floor line);
+    // joined sides stay put so the seams keep matching.
     const double swell = 0.35 * pose.level;
     if (!(pose.links & kLinkLeft)) s.body.x0 -= swell;
     if (!(pose.links & kLinkRight)) s.body.x1 += swell;
-    if (!(pose.links & kLinkUp)) s.body.y0 -= swell * 0.8;
-    if (!(pose.links & kLinkDown)) s.body.y1 += swell * 0.4;
+    if (!(pose.links & kLinkUp)) s.body.y0 -= swell * 0.5;
   }
   return s;
 }
