@@ -1,6 +1,5 @@
 #include "animations.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "art.h"
@@ -38,21 +37,23 @@ void TurningPair(cairo_t* cr, int frame) {
   DrawSparkle(cr, 68, 38 - 2 * (frame % 5), 5, Colour{1, 1, 0.8}, 1);
 }
 
-void Carousel(cairo_t* cr, int frame) {
-  // Five beans riding round an ellipse; the ones behind are smaller and drawn first.
-  struct Rider {
-    double depth, x, y;
-    int colour;
-  };
-  Rider riders[5];
-  for (int i = 0; i < 5; ++i) {
-    const double a = 2 * M_PI * (i / 5.0 + frame / (5.0 * kAnimationFrames));
-    riders[i] = {std::cos(a), 39 + 27 * std::sin(a), 22 + 9 * std::cos(a), 2 + i};
-  }
-  std::sort(riders, riders + 5, [](const Rider& a, const Rider& b) { return a.depth < b.depth; });
-  for (const Rider& r : riders) {
-    const double size = 7.5 + 2.5 * r.depth;
-    DrawCartoonBean(cr, r.x, r.y, size * 1.1, size, r.colour, r.depth > -0.2, 1.5);
+void HoppingTrio(cairo_t* cr, int frame) {
+  // Three beans hopping in turn, each once per loop, a third of a loop after the one before.
+  const int colours[3] = {5, 4, 6};
+  for (int i = 0; i < 3; ++i) {
+    const double t = std::fmod(static_cast<double>(frame) / kAnimationFrames + i / 3.0, 1.0);
+    const double lift = t < 0.5 ? std::sin(2 * M_PI * t) : 0;
+    const double squash = t >= 0.5 && t < 0.6 ? 0.8 : 1.0;
+    const double floorY = 42, ry = 9.5 * squash, rx = 11 / std::sqrt(squash);
+    const double cx = 15 + 24 * i;
+    cairo_save(cr);
+    cairo_translate(cr, cx, floorY + 2);
+    cairo_scale(cr, 10 - 4 * lift, 2.2);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_restore(cr);
+    UseColour(cr, HexColour(0x06041a));
+    cairo_fill(cr);
+    DrawCartoonBean(cr, cx, floorY - ry - 20 * lift, rx, ry, colours[i], true, 1.6);
   }
 }
 
@@ -68,7 +69,7 @@ std::vector<IndexedImage> DrawAnimation(int which) {
     else if (which == 1)
       TurningPair(cr, f);
     else
-      Carousel(cr, f);
+      HoppingTrio(cr, f);
     frames.push_back(ToMaster(canvas));
   }
   return frames;

@@ -9,6 +9,6 @@ constexpr int kAnimationFrames = 10;
 constexpr int kAnimationWidth = 78;
 constexpr int kAnimationHeight = 48;
 
-// Frames of animation 0 (a bouncing bean), 1 (a pair turning) or 2 (a bean carousel),
+// Frames of animation 0 (a bouncing bean), 1 (a pair turning) or 2 (three beans hopping),
 // in the master palette with 0 transparent.
 std::vector<IndexedImage> DrawAnimation(int which);

@@ -24,7 +24,7 @@ IndexedImage DrawLogo() {
   s.xScale = 1.12;
   s.outline = 7;
   s.rim = 0;
-  s.gloss = 0.55;
+  s.gloss = 0.3;
   s.shadow = 3;
   double widths[kLetters], total = 0;
   for (int i = 0; i < kLetters; ++i) {
@@ -50,8 +50,9 @@ IndexedImage DrawLogo() {
       continue;
     }
     const Colour tone = BeanTone(colours[i]);
-    s.top = MixColours(tone, Colour{1, 1, 1}, 0.75);
-    s.bottom = MixColours(tone, Colour{0, 0, 0}, 0.2);
+    // Deep candy colours: the menu's bright items stay readable where they cross the logo.
+    s.top = MixColours(tone, Colour{1, 1, 1}, 0.25);
+    s.bottom = MixColours(tone, Colour{0, 0, 0}, 0.55);
     const char text[2] = {letters[i], 0};
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
