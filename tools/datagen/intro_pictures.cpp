@@ -166,6 +166,7 @@ void PaintTitle(cairo_t* cr) {
   sit.mood = BeanMood::kGrumpy;
   sit.lookX = -0.5;
   sit.tilt = 0;
+  sit.halo = 0.35;
   DrawBean(cr, cx, kTitleHeight - 23, 30, 27, sit);
   DrawSparkle(cr, 110, 24, 9, {1, 1, 0.7});
   DrawSparkle(cr, 300, 20, 7, {0.8, 0.9, 1});
@@ -653,7 +654,7 @@ void PaintFarewell(cairo_t* cr) {
   cairo_pattern_destroy(sun);
   DrawCloud(cr, 30, 150, 150, 44, {1, 0.8, 0.8}, {0.75, 0.4, 0.6});
   DrawCloud(cr, 450, 170, 170, 48, {1, 0.8, 0.8}, {0.75, 0.4, 0.6});
-  DrawCloud(cr, 520, 40, 110, 36, {0.95, 0.7, 0.85}, {0.6, 0.35, 0.6});
+  DrawCloud(cr, 530, 100, 96, 30, {0.95, 0.7, 0.85}, {0.6, 0.35, 0.6});
 
   // Sea with the sun's reflection.
   const double seaStops[] = {0, 1};
@@ -672,7 +673,7 @@ void PaintFarewell(cairo_t* cr) {
   // Birds.
   cairo_set_line_width(cr, 2);
   cairo_set_source_rgba(cr, 0.2, 0.08, 0.25, 0.8);
-  const double birds[][2] = {{120, 110}, {140, 124}, {470, 120}, {495, 108}};
+  const double birds[][2] = {{120, 110}, {140, 124}, {455, 128}, {478, 116}};
   for (const auto& b : birds) {
     cairo_move_to(cr, b[0] - 8, b[1]);
     cairo_curve_to(cr, b[0] - 5, b[1] - 5, b[0] - 2, b[1] - 5, b[0], b[1]);
@@ -710,6 +711,20 @@ void PaintFarewell(cairo_t* cr) {
     look.wave = f.wave;
     DrawBean(cr, f.x, f.y, f.w, f.w * 0.9, look);
   }
+  // A starfish and a shell in the sand.
+  DrawBurst(cr, 318, 384, 9, 5, {1, 0.75, 0.5}, {0.95, 0.4, 0.3});
+  cairo_save(cr);
+  cairo_translate(cr, 120, 390);
+  cairo_scale(cr, 1.3, 1);
+  cairo_arc(cr, 0, 0, 5, kPi, 2 * kPi);
+  cairo_close_path(cr);
+  cairo_restore(cr);
+  SetColour(cr, {1, 0.85, 0.85});
+  cairo_fill_preserve(cr);
+  SetColour(cr, {0.6, 0.35, 0.35});
+  cairo_set_line_width(cr, 1.2);
+  cairo_stroke(cr);
+
   const Rgb thanksTop[] = {{1, 1, 0.85}};
   const Rgb thanksBottom[] = {{1, 0.7, 0.2}};
   LetterStyle thanks = CaptionStyle(52, thanksTop, thanksBottom);

@@ -9,7 +9,9 @@
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr const char* kFontFamily = "DejaVu Sans";
-constexpr const char* kCondensedFamily = "DejaVu Sans Condensed";
+constexpr int kMaxGlyphs = 48;  // longest text the lettering takes
+// Eye size as a share of the bean's face scale.
+constexpr double kEyeRadiusX = 0.105, kEyeRadiusY = 0.135;
 }  // namespace
 
 const Rgb kBeanColours[kBeanColourCount] = {kBeanRed, kBeanGreen, kBeanBlue, kBeanYellow,
@@ -105,7 +107,7 @@ void Highlight(cairo_t* cr, double strength) {
 // One eye at (x, y) in pixels, s = face scale in pixels.
 void Eye(cairo_t* cr, double x, double y, double s, double size, double lookX, double lookY,
          Rgb ink) {
-  const double rx = 0.105 * s * size, ry = 0.135 * s * size;
+  const double rx = kEyeRadiusX * s * size, ry = kEyeRadiusY * s * size;
   cairo_save(cr);
   cairo_translate(cr, x, y);
   cairo_save(cr);
@@ -191,19 +193,26 @@ void Face(cairo_t* cr, double w, double h, const BeanLook& look) {
       break;
   }
   if (look.mood == BeanMood::kGrumpy) {
-    // Heavy lids and brows pulled down towards the middle.
+    // Heavy lids (cut from the eye itself) and brows pulled down towards the middle.
     for (int side = -1; side <= 1; side += 2) {
       cairo_save(cr);
       cairo_translate(cr, side * eyeX, eyeY);
+      cairo_save(cr);
+      cairo_scale(cr, kEyeRadiusX * s * 1.15, kEyeRadiusY * s * 1.15);
+      cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+      cairo_restore(cr);
+      cairo_save(cr);
+      cairo_clip(cr);
       cairo_move_to(cr, side * 0.15 * w, -0.2 * h);
       cairo_line_to(cr, side * 0.15 * w, -0.035 * h);
       cairo_line_to(cr, -side * 0.14 * w, 0.015 * h);
       cairo_line_to(cr, -side * 0.14 * w, -0.2 * h);
       cairo_close_path(cr);
-      SetColour(cr, Lighten(look.colour, 0.08));
+      SetColour(cr, Mix(look.colour, {0.45, 0.45, 0.55}, 0.35));
       cairo_fill(cr);
-      cairo_move_to(cr, side * 0.13 * w, -0.045 * h);
-      cairo_line_to(cr, -side * 0.12 * w, 0.005 * h);
+      cairo_restore(cr);
+      cairo_move_to(cr, side * 0.14 * w, -0.045 * h);
+      cairo_line_to(cr, -side * 0.13 * w, 0.005 * h);
       SetColour(cr, ink);
       cairo_set_line_width(cr, std::max(1.4, 0.055 * s));
       cairo_stroke(cr);
@@ -315,6 +324,16 @@ void WavingNub(cairo_t* cr, double w, double h, int side, Rgb base) {
 
 void DrawBean(cairo_t* cr, double cx, double cy, double width, double height,
               const BeanLook& look) {
+  if (look.halo > 0) {
+    const double r = 0.62 * std::max(width, height);
+    cairo_pattern_t* halo = cairo_pattern_create_radial(cx, cy, 0.3 * r, cx, cy, r);
+    AddStop(halo, 0, {0.75, 0.8, 1}, look.halo);
+    AddStop(halo, 1, {0.75, 0.8, 1}, 0);
+    cairo_set_source(cr, halo);
+    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+  }
   if (look.shadow) ContactShadow(cr, cx, cy + height * 0.48, width);
   const Rgb base = look.colour;
   cairo_save(cr);
@@ -504,8 +523,7 @@ struct GlyphPlace {
 };
 
 void SelectFont(cairo_t* cr, const LetterStyle& style) {
-  cairo_select_font_face(cr, style.condensed ? kCondensedFamily : kFontFamily,
-                         CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_select_font_face(cr, kFontFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, style.size);
 }
 
@@ -549,7 +567,6 @@ void GlyphPath(cairo_t* cr, const GlyphPlace& g) {
 int LetteringBoxes(cairo_t* cr, const char* text, double cx, double baseline,
                    const LetterStyle& style, double* centreX, double* top, double* bottom,
                    int capacity) {
-  constexpr int kMaxGlyphs = 48;
   GlyphPlace places[kMaxGlyphs];
   cairo_save(cr);
   const int count =
@@ -581,7 +598,6 @@ double LetteringWidth(cairo_t* cr, const char* text, const LetterStyle& style) {
 
 void DrawLettering(cairo_t* cr, const char* text, double cx, double baseline,
                    const LetterStyle& style) {
-  constexpr int kMaxGlyphs = 48;
   GlyphPlace places[kMaxGlyphs];
   cairo_save(cr);
   const int count = PlaceGlyphs(cr, text, cx, baseline, style, places, kMaxGlyphs);

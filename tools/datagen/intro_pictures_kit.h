@@ -53,6 +53,7 @@ struct BeanLook {
   bool blush = true;
   double faceRaise = 0;  // moves the face up by this fraction of the height (tall beans)
   int wave = 0;          // -1 / 1: a little nub waving on the left / right side
+  double halo = 0;       // strength of a soft light halo behind it (for dark backgrounds)
 };
 
 // The bean outline, centred on the current origin, in a 1 x 1 box (the caller scales).
@@ -104,7 +105,6 @@ struct LetterStyle {
   const Rgb* tops = nullptr;  // per-letter top and bottom colours (cycled)
   const Rgb* bottoms = nullptr;
   int colourCount = 0;
-  bool condensed = false;
 };
 // Width the text takes with this style (from the glyph advances).
 double LetteringWidth(cairo_t* cr, const char* text, const LetterStyle& style);
