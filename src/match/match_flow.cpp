@@ -104,9 +104,7 @@ void RunStartSequence() {
   do {
     WaitTick();
     ComposeGameScreen();
-    for (int p = 1; p <= kPlayers; ++p)
-      DrawName(FrameBuffer, p, kNameX[p] + Outward(p) * (kNameArrives - AnimCounter));
-    DrawStartPicture(AnimCounter);
+    DrawStartSequence(AnimCounter);
     Present();
   } while (AnimCounter < kStartSequenceEnd);
   for (int p = 1; p <= kPlayers; ++p) DrawName(BackBuffer, p, kNameX[p]);
@@ -187,6 +185,12 @@ void ComposeGameScreen() {
   CopyWords(BackBuffer, FrameBuffer, kScreenWords);
   DrawStatusPanel();
   DrawGameScreen();
+}
+
+void DrawStartSequence(int32_t t) {
+  for (int p = 1; p <= kPlayers; ++p)
+    DrawName(FrameBuffer, p, kNameX[p] + Outward(p) * (kNameArrives - t));
+  DrawStartPicture(t);
 }
 
 void DrawResults(int32_t t) {

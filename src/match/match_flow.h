@@ -27,5 +27,7 @@ void PlayMatch();
 
 // The frame every phase starts from: the background, the status panel and the game screen.
 void ComposeGameScreen();
+// The sliding names and the start picture over the game screen at AnimCounter value t.
+void DrawStartSequence(int32_t t);
 // The result display over the game screen at AnimCounter value t.
 void DrawResults(int32_t t);

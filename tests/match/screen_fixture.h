@@ -49,6 +49,7 @@ class ScreenTest : public ::testing::Test {
     for (auto& font : FontGlyphs)
       for (auto& s : font) s = Sprite{};
     for (auto& s : ChainPictures) s = Sprite{};
+    StartPictures[0] = StartPictures[1] = ResultPictures[0] = ResultPictures[1] = {};
     FrameTop = FrameTopMirror = FrameBottom = FrameBottomMirror = FrameSide = FrameSideMirror = {};
     for (auto& f : AnimFrames) f = nullptr;
   }
@@ -88,6 +89,10 @@ class ScreenTest : public ::testing::Test {
     FrameBottomMirror = Make(199, 18, 63);
     FrameSide = Make(14, 374, 64);
     FrameSideMirror = Make(14, 374, 65);
+    StartPictures[0] = Make(274, 110, 80);
+    StartPictures[1] = Make(274, 110, 81);
+    ResultPictures[0] = Make(312, 49, 82);
+    ResultPictures[1] = Make(310, 52, 83);
     for (int k = 0; k < kAnimImages; ++k)
       AnimFrames[k] = Make(kAnimWidth, kAnimHeight, 90 + k).pixels;
   }
