@@ -11,6 +11,7 @@
 #include "keyboard.h"
 #include "random.h"
 #include "test_support.h"
+#include "ticks.h"
 
 constexpr uint64_t kTestSeed = 7;
 // Player 1 plays on A/D/W/S, player 2 on the arrow keys.
