@@ -70,27 +70,4 @@ TEST(FilesTest, AFailedWriteKeepsTheOldFileWhole) {
   EXPECT_TRUE(fs::is_directory(dir.DataFile("d.cfg")));
 }
 
-TEST(FilesTest, WholeAndPartialReads) {
-  ScratchDir dir;
-  std::vector<uint8_t> out;
-  EXPECT_EQ(ReadWholeFile("data/none", out), ENOENT);
-  EXPECT_EQ(ReadWholeFile("data", out), EISDIR);
-  WriteFileBytes(dir.DataFile("f"), Bytes(1000, 3));
-  EXPECT_EQ(ReadWholeFile("data/f", out), 0);
-  EXPECT_EQ(out, Bytes(1000, 3));
-  WriteFileBytes(dir.DataFile("empty"), {});
-  EXPECT_EQ(ReadWholeFile("data/empty", out), 0);
-  EXPECT_TRUE(out.empty());
-
-  uint8_t start[104];
-  size_t got = 0;
-  EXPECT_EQ(ReadFileStart("data/f", start, sizeof start, got), 0);
-  EXPECT_EQ(got, 104u);
-  EXPECT_EQ(std::vector<uint8_t>(start, start + 104), Bytes(104, 3));
-  WriteFileBytes(dir.DataFile("short"), Bytes(103, 0));
-  EXPECT_EQ(ReadFileStart("data/short", start, sizeof start, got), -1);
-  EXPECT_EQ(got, 103u);
-  EXPECT_EQ(ReadFileStart("data/none", start, sizeof start, got), ENOENT);
-}
-
 }  // namespace
