@@ -311,8 +311,10 @@ IndexedImage DrawGameBackground() {
   }
   // Outer frame bars left and right, the floor plates under the wells.
   for (int p = 1; p <= 2; ++p) {
-    const double left = kFieldX[p] - kCellW / 2 - 3;  // rail's outer edge
-    const double right = left + kColumns * kCellW + 6;
+    // The rails lie where the side pieces draw them: the first four columns of the piece and of
+    // its mirror image.
+    const double left = kFrameSideX[2 * p - 2] - kSideWidth / 2;
+    const double right = kFrameSideX[2 * p - 1] + kSideWidth / 2;
     const double outerLeft = p == 1 ? -10 : right - 1;
     const double outerRight = p == 1 ? left + 1 : 650;
     MetalPanel(cr, outerLeft, -10, outerRight - outerLeft, 420, 6);
