@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -287,6 +288,129 @@ TEST(IntroPicturesKit, LetteringIsCentredAndLetterBoxesMatchTheInk) {
     EXPECT_NEAR(top[i], 70 - 0.73 * style.size, 3);
     EXPECT_TRUE(inked(static_cast<int>(centreX[i]), static_cast<int>(top[i] + 2))) << i;
   }
+}
+
+TEST(IntroPictures, DrawingTwiceGivesTheSamePicture) {
+  // The data set must not change from one build to the next.
+  const PaletteImage again = DrawStripPicture(1);
+  EXPECT_TRUE(again.image.pixels == Pictures()[2].image.pixels);
+  EXPECT_EQ(memcmp(again.palette.rgb, Pictures()[2].palette.rgb, sizeof again.palette.rgb), 0);
+}
+
+// With many more colours than entries, all 255 entries are used, each a different colour.
+TEST(IntroPicturesKit, ManyColoursFillTheWholePalette) {
+  Canvas canvas(200, 100);
+  for (int x = 0; x < 200; x += 4)
+    for (int y = 0; y < 100; y += 4) {
+      cairo_set_source_rgb(canvas.cr(), x / 200.0, y / 100.0, ((x + y) % 50) / 50.0);
+      cairo_rectangle(canvas.cr(), x, y, 4, 4);
+      cairo_fill(canvas.cr());
+    }
+  const PaletteImage result = QuantizeOwnPalette(canvas);
+  std::vector<uint32_t> entries;
+  for (int i = 1; i < 256; ++i) {
+    const uint8_t* c = result.palette.rgb + 3 * i;
+    entries.push_back((c[0] << 16) | (c[1] << 8) | c[2]);
+  }
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(std::unique(entries.begin(), entries.end()), entries.end());
+  EXPECT_GE(DistinctIndices(result.image, 0, 100), 250);
+}
+
+// The dither moves single pixels, not the average: over each 8 x 8 block of a smooth ramp the
+// mapped colours average out to the true ones.
+TEST(IntroPicturesKit, DitherKeepsTheAverageColour) {
+  Canvas canvas(256, 16);
+  cairo_pattern_t* ramp = cairo_pattern_create_linear(0, 0, 256, 0);
+  cairo_pattern_add_color_stop_rgb(ramp, 0, 100 / 255.0, 60 / 255.0, 140 / 255.0);
+  cairo_pattern_add_color_stop_rgb(ramp, 1, 130 / 255.0, 90 / 255.0, 170 / 255.0);
+  cairo_set_source(canvas.cr(), ramp);
+  cairo_paint(canvas.cr());
+  cairo_pattern_destroy(ramp);
+  // A coarse palette along the ramp, one entry every 8 levels: only the dither can give the
+  // levels in between.
+  constexpr int kStep = 8;
+  PaletteData palette;
+  for (int k = 0; k < 8; ++k)
+    palette.Set(1 + k, static_cast<uint8_t>(92 + kStep * k), static_cast<uint8_t>(52 + kStep * k),
+                static_cast<uint8_t>(132 + kStep * k));
+  const PaletteMapper mapper(palette, 0, 255);
+  const IndexedImage image = QuantizeDithered(canvas, mapper, kStep);
+  const unsigned char* data = cairo_image_surface_get_data(canvas.surface());
+  const int stride = cairo_image_surface_get_stride(canvas.surface());
+  int distinct = 0;
+  for (int bx = 0; bx < 256; bx += 8) {
+    double source = 0, mapped = 0;
+    for (int y = 0; y < 8; ++y)
+      for (int x = bx; x < bx + 8; ++x) {
+        source += data[y * stride + 4 * x];  // blue channel
+        mapped += palette.rgb[3 * image.At(x, y) + 2];
+      }
+    EXPECT_NEAR(mapped / 64, source / 64, 1.5) << "block at " << bx;
+  }
+  distinct = DistinctIndices(image, 0, 16);
+  EXPECT_GT(distinct, 1);
+}
+
+TEST(IntroPicturesKit, BeanFillsItsBoxAroundItsCentre) {
+  Canvas canvas(100, 100);
+  BeanLook look;
+  look.shadow = false;
+  look.colour = kBeanBlue;
+  DrawBean(canvas.cr(), 40, 55, 50, 40, look);
+  cairo_surface_flush(canvas.surface());
+  const unsigned char* data = cairo_image_surface_get_data(canvas.surface());
+  const int stride = cairo_image_surface_get_stride(canvas.surface());
+  int left = 100, right = -1, top = 100, bottom = -1;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x)
+      if (data[y * stride + 4 * x + 3] > 128) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+  // 50 x 40 plus about a pixel of outline on every side.
+  EXPECT_NEAR(left, 15, 2);
+  EXPECT_NEAR(right, 65, 2);
+  EXPECT_NEAR(top, 35, 2);
+  EXPECT_NEAR(bottom, 75, 2);
+  // Two white eyes either side of the middle, above the centre line.
+  auto whiteAt = [&](int x, int y) {
+    const unsigned char* p = data + y * stride + 4 * x;
+    return p[0] > 200 && p[1] > 200 && p[2] > 200;
+  };
+  bool leftEye = false, rightEye = false;
+  for (int y = 45; y <= 56; ++y) {
+    for (int x = 28; x <= 38; ++x) leftEye |= whiteAt(x, y);
+    for (int x = 42; x <= 52; ++x) rightEye |= whiteAt(x, y);
+  }
+  EXPECT_TRUE(leftEye);
+  EXPECT_TRUE(rightEye);
+}
+
+TEST(IntroPicturesKit, PreviewPngShowsThePaletteColours) {
+  PaletteImage picture;
+  picture.image = IndexedImage(3, 2);
+  picture.palette.Set(7, 10, 200, 30);
+  picture.palette.Set(9, 250, 5, 128);
+  picture.image.At(1, 0) = 7;
+  picture.image.At(2, 1) = 9;
+  const std::string path = testing::TempDir() + "intro_preview_test.png";
+  ASSERT_TRUE(WritePreviewPng(picture, path.c_str()));
+  cairo_surface_t* back = cairo_image_surface_create_from_png(path.c_str());
+  ASSERT_EQ(cairo_surface_status(back), CAIRO_STATUS_SUCCESS);
+  ASSERT_EQ(cairo_image_surface_get_width(back), 3);
+  const unsigned char* data = cairo_image_surface_get_data(back);
+  const int stride = cairo_image_surface_get_stride(back);
+  auto rgb = [&](int x, int y) {
+    return reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xFFFFFF;
+  };
+  EXPECT_EQ(rgb(0, 0), 0u);
+  EXPECT_EQ(rgb(1, 0), (10u << 16) | (200u << 8) | 30u);
+  EXPECT_EQ(rgb(2, 1), (250u << 16) | (5u << 8) | 128u);
+  cairo_surface_destroy(back);
+  std::remove(path.c_str());
 }
 
 // Writes the pictures, and screens of the intro composed with the game's drawing code, as PNGs

@@ -639,19 +639,23 @@ void PaintFarewell(cairo_t* cr) {
   // The setting sun.
   DrawSunburst(cr, 320, kHorizon, 20, 480, 0.0, {1, 0.9, 0.6}, 0.3);
   cairo_pattern_t* sunGlow = cairo_pattern_create_radial(320, kHorizon, 30, 320, kHorizon, 200);
-  AddStop(sunGlow, 0, {1, 0.9, 0.5}, 0.8);
+  AddStop(sunGlow, 0, {1, 0.9, 0.5}, 0.5);
   AddStop(sunGlow, 1, {1, 0.6, 0.4}, 0);
   cairo_set_source(cr, sunGlow);
   cairo_rectangle(cr, 0, 0, kScreenWidth, kHorizon);
   cairo_fill(cr);
   cairo_pattern_destroy(sunGlow);
   cairo_pattern_t* sun = cairo_pattern_create_linear(0, kHorizon - 70, 0, kHorizon);
-  AddStop(sun, 0, {1, 0.98, 0.7});
-  AddStop(sun, 1, {1, 0.6, 0.2});
+  AddStop(sun, 0, {1, 1, 0.82});
+  AddStop(sun, 0.5, {1, 0.82, 0.3});
+  AddStop(sun, 1, {1, 0.45, 0.12});
   cairo_set_source(cr, sun);
   cairo_arc(cr, 320, kHorizon, 70, kPi, 2 * kPi);
-  cairo_fill(cr);
+  cairo_fill_preserve(cr);
   cairo_pattern_destroy(sun);
+  cairo_set_source_rgba(cr, 1, 1, 0.9, 0.7);
+  cairo_set_line_width(cr, 2.5);
+  cairo_stroke(cr);
   DrawCloud(cr, 30, 150, 150, 44, {1, 0.8, 0.8}, {0.75, 0.4, 0.6});
   DrawCloud(cr, 450, 170, 170, 48, {1, 0.8, 0.8}, {0.75, 0.4, 0.6});
   DrawCloud(cr, 530, 100, 96, 30, {0.95, 0.7, 0.85}, {0.6, 0.35, 0.6});

@@ -496,10 +496,6 @@ SoftLayer::~SoftLayer() {
   cairo_surface_destroy(surface_);
 }
 
-void SoftLayer::Blur(int radius) {
-  BlurSurface(surface_, radius);
-}
-
 void SoftLayer::BlurRect(int radius, int x, int y, int width, int height) {
   BlurSurfaceRect(surface_, radius, x, y, width, height);
 }
@@ -934,18 +930,21 @@ constexpr int kHistogramBits = 6;
 constexpr int kHistogramLevels = 1 << kHistogramBits;
 constexpr int kUsableEntries = 255;  // 1..255; 0 stays black
 constexpr int kRefinePasses = 4;
-// Channel weights for comparing colours: the eye tells greens apart best, blues least.
-constexpr double kWeightR = 0.8, kWeightG = 1.0, kWeightB = 0.62;
+// How much a channel's spread counts when choosing the box to split (the eye tells greens
+// apart best); roughly the square roots of the weights in Distance.
+constexpr double kSpreadWeight[3] = {0.62, 1.0, 0.62};
 
 struct ColourBin {
-  float c[3];  // weighted channels
+  float c[3];  // red, green, blue, 0..255
   double weight;
-  double count;
 };
 
+// The same weighted distance the palette mapper uses, so the fitted entries are the ones the
+// mapping will pick.
 double Distance(const float* a, const float* b) {
-  const double d0 = a[0] - b[0], d1 = a[1] - b[1], d2 = a[2] - b[2];
-  return d0 * d0 + d1 * d1 + d2 * d2;
+  const double rmean = (a[0] + b[0]) / 2;
+  const double dr = a[0] - b[0], dg = a[1] - b[1], db = a[2] - b[2];
+  return (512 + rmean) / 256 * dr * dr + 4 * dg * dg + (767 - rmean) / 256 * db * db;
 }
 
 struct Box {
@@ -967,7 +966,7 @@ void MeasureBox(const std::vector<ColourBin>& bins, Box& box) {
   box.axis = 0;
   if (box.end - box.begin < 2 || w <= 0) return;
   for (int c = 0; c < 3; ++c) {
-    const double variance = sq[c] / w - (sum[c] / w) * (sum[c] / w);
+    const double variance = (sq[c] / w - (sum[c] / w) * (sum[c] / w)) * kSpreadWeight[c];
     if (variance * w > box.score) {
       box.score = variance * w;
       box.axis = c;
@@ -1003,11 +1002,10 @@ PaletteData FitPalette(const Canvas& canvas) {
     if (!counts[key]) continue;
     const double n = counts[key];
     // Weight by a root of the count, so small features (eyes, highlights) keep their colours.
-    bins.push_back({{static_cast<float>(sums[3 * key] / n * kWeightR),
-                     static_cast<float>(sums[3 * key + 1] / n * kWeightG),
-                     static_cast<float>(sums[3 * key + 2] / n * kWeightB)},
-                    std::pow(n, 0.6),
-                    n});
+    bins.push_back(
+        {{static_cast<float>(sums[3 * key] / n), static_cast<float>(sums[3 * key + 1] / n),
+          static_cast<float>(sums[3 * key + 2] / n)},
+         std::pow(n, 0.6)});
   }
   // Median cut: split the box with the largest weighted spread at its weighted median.
   std::vector<Box> boxes;
@@ -1071,22 +1069,28 @@ PaletteData FitPalette(const Canvas& canvas) {
     }
   }
   PaletteData palette;  // all black to begin with; unused entries stay black
-  const double weights[3] = {kWeightR, kWeightG, kWeightB};
   for (size_t k = 0; k < centres.size(); ++k) {
     uint8_t rgb[3];
     for (int c = 0; c < 3; ++c)
-      rgb[c] = static_cast<uint8_t>(std::clamp(std::lround(centres[k][c] / weights[c]), 0L, 255L));
+      rgb[c] = static_cast<uint8_t>(std::clamp(std::lround(centres[k][c]), 0L, 255L));
     palette.Set(static_cast<int>(k) + 1, rgb[0], rgb[1], rgb[2]);
   }
   return palette;
 }
 
+constexpr int kDitherSize = 8;
+
 IndexedImage QuantizeDithered(const Canvas& canvas, const PaletteMapper& mapper, int amplitude) {
-  static constexpr uint8_t kBayer[8][8] = {
+  static constexpr uint8_t kBayer[kDitherSize][kDitherSize] = {
       {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
       {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
       {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
       {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
+  // Offsets centred on zero, spread evenly over the amplitude.
+  double offsets[kDitherSize][kDitherSize];
+  for (int y = 0; y < kDitherSize; ++y)
+    for (int x = 0; x < kDitherSize; ++x)
+      offsets[y][x] = ((kBayer[y][x] + 0.5) / (kDitherSize * kDitherSize) - 0.5) * amplitude;
   cairo_surface_flush(canvas.surface());
   const unsigned char* data = cairo_image_surface_get_data(canvas.surface());
   const int stride = cairo_image_surface_get_stride(canvas.surface());
@@ -1096,10 +1100,11 @@ IndexedImage QuantizeDithered(const Canvas& canvas, const PaletteMapper& mapper,
     for (int x = 0; x < canvas.width(); ++x) {
       const int r = (row[x] >> 16) & 0xFF, g = (row[x] >> 8) & 0xFF, b = row[x] & 0xFF;
       if (r == 0 && g == 0 && b == 0) continue;  // stays index 0
-      const int offset = ((2 * kBayer[y & 7][x & 7] + 1) * amplitude) / 128 - amplitude / 2;
-      // Even levels only: invisible, and it halves the distinct colours the mapper looks up.
+      const double offset = offsets[y % kDitherSize][x % kDitherSize];
+      // Rounded to even levels: invisible, and it halves the distinct colours to look up.
       auto channel = [offset](int v) {
-        return static_cast<uint8_t>(std::clamp(v + offset, 0, 255) & ~1);
+        const long even = 2 * std::lround((v + offset) / 2);
+        return static_cast<uint8_t>(std::clamp(even, 0L, 255L));
       };
       image.At(x, y) = mapper.Nearest(channel(r), channel(g), channel(b));
     }

@@ -72,8 +72,7 @@ class SoftLayer {
   SoftLayer(const SoftLayer&) = delete;
   SoftLayer& operator=(const SoftLayer&) = delete;
   cairo_t* cr() const { return cr_; }
-  void Blur(int radius);
-  // Blurs only the rectangle (clipped to the layer); everything outside it must be empty.
+  // Blurs the rectangle (clipped to the layer); everything outside it must be empty.
   void BlurRect(int radius, int x, int y, int width, int height);
   void PaintOnto(cairo_t* target, double dx, double dy, double alpha) const;
 
