@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,14 +40,11 @@ const PictureCase kPictures[] = {
     {"p17", DrawExitPicture, 640, 400},
 };
 
-// Every picture is drawn once for the whole file.
-const std::vector<PaletteImage>& Pictures() {
-  static const std::vector<PaletteImage> pictures = [] {
-    std::vector<PaletteImage> all;
-    for (const PictureCase& c : kPictures) all.push_back(c.draw());
-    return all;
-  }();
-  return pictures;
+// Each picture is drawn at most once per test program, when a test first needs it.
+const PaletteImage& Picture(size_t which) {
+  static std::optional<PaletteImage> drawn[std::size(kPictures)];
+  if (!drawn[which]) drawn[which] = kPictures[which].draw();
+  return *drawn[which];
 }
 
 int DistinctIndices(const IndexedImage& image, int top, int bottom) {
@@ -73,7 +71,7 @@ double CommonestShare(const IndexedImage& image, int top, int bottom) {
 TEST(IntroPictures, EachHasItsSizeABlackIndexZeroAndARichPalette) {
   for (size_t i = 0; i < std::size(kPictures); ++i) {
     SCOPED_TRACE(kPictures[i].name);
-    const PaletteImage& p = Pictures()[i];
+    const PaletteImage& p = Picture(i);
     EXPECT_EQ(p.image.width, kPictures[i].width);
     EXPECT_EQ(p.image.height, kPictures[i].height);
     ASSERT_EQ(p.image.pixels.size(), static_cast<size_t>(kPictures[i].width) * kPictures[i].height);
@@ -87,7 +85,7 @@ TEST(IntroPictures, EachHasItsSizeABlackIndexZeroAndARichPalette) {
 }
 
 TEST(IntroPictures, TitleSitsOnBlackWithACleanMargin) {
-  const IndexedImage& title = Pictures()[0].image;
+  const IndexedImage& title = Picture(0).image;
   constexpr int kMargin = 4;
   int stray = 0;
   for (int y = 0; y < title.height; ++y)
@@ -103,7 +101,7 @@ TEST(IntroPictures, TitleSitsOnBlackWithACleanMargin) {
 
 TEST(IntroPictures, EveryStripOfBothStripPicturesHasContent) {
   for (int which = 1; which <= 2; ++which) {
-    const IndexedImage& image = Pictures()[which].image;
+    const IndexedImage& image = Picture(which).image;
     constexpr int kStripHeight = 100;
     for (int strip = 0; strip < 4; ++strip) {
       SCOPED_TRACE(testing::Message() << kPictures[which].name << " strip " << strip);
@@ -115,9 +113,9 @@ TEST(IntroPictures, EveryStripOfBothStripPicturesHasContent) {
 }
 
 TEST(IntroPictures, TheTwoStripPicturesAndTheFarewellAreDifferentScenes) {
-  const PaletteImage& a = Pictures()[1];
-  const PaletteImage& b = Pictures()[2];
-  const PaletteImage& farewell = Pictures()[4];
+  const PaletteImage& a = Picture(1);
+  const PaletteImage& b = Picture(2);
+  const PaletteImage& farewell = Picture(4);
   auto differingShare = [](const PaletteImage& x, const PaletteImage& y) {
     int differing = 0;
     for (size_t i = 0; i < x.image.pixels.size(); ++i) {
@@ -134,7 +132,7 @@ TEST(IntroPictures, TheTwoStripPicturesAndTheFarewellAreDifferentScenes) {
 }
 
 TEST(IntroPictures, ClosingPosterIsCentredOnBlack) {
-  const IndexedImage& poster = Pictures()[3].image;
+  const IndexedImage& poster = Picture(3).image;
   // The rounded card leaves black corners; its middle is painted.
   EXPECT_EQ(poster.At(0, 0), 0);
   EXPECT_EQ(poster.At(poster.width - 1, 0), 0);
@@ -299,8 +297,8 @@ TEST(IntroPicturesKit, LetteringIsCentredAndLetterBoxesMatchTheInk) {
 TEST(IntroPictures, DrawingTwiceGivesTheSamePicture) {
   // The data set must not change from one build to the next.
   const PaletteImage again = DrawStripPicture(1);
-  EXPECT_TRUE(again.image.pixels == Pictures()[2].image.pixels);
-  EXPECT_EQ(memcmp(again.palette.rgb, Pictures()[2].palette.rgb, sizeof again.palette.rgb), 0);
+  EXPECT_TRUE(again.image.pixels == Picture(2).image.pixels);
+  EXPECT_EQ(memcmp(again.palette.rgb, Picture(2).palette.rgb, sizeof again.palette.rgb), 0);
 }
 
 // With many more colours than entries, all 255 entries are used, each a different colour.
@@ -428,7 +426,7 @@ TEST(IntroPictures, PreviewScreens) {
       EXPECT_TRUE(WritePreviewPng(picture, (std::string(dir) + "/" + name + ".png").c_str()));
     }
   };
-  for (size_t i = 0; i < std::size(kPictures); ++i) write(Pictures()[i], kPictures[i].name);
+  for (size_t i = 0; i < std::size(kPictures); ++i) write(Picture(i), kPictures[i].name);
   auto screen = [](const PaletteImage& source) {
     PaletteImage s;
     s.image = IndexedImage(kScreenWidth, kScreenHeight);
@@ -437,8 +435,8 @@ TEST(IntroPictures, PreviewScreens) {
   };
   // The title zooming in at 60 %, and at full size.
   for (int scale : {60, 100}) {
-    PaletteImage frame = screen(Pictures()[0]);
-    IndexedImage title = Pictures()[0].image;
+    PaletteImage frame = screen(Picture(0));
+    IndexedImage title = Picture(0).image;
     const Sprite sprite{title.pixels.data(), title.width, title.height};
     DrawSpriteScaled(frame.image.pixels.data(), 320, 200, scale, scale, sprite);
     EXPECT_GT(DistinctIndices(frame.image, 0, kScreenHeight), 100);
@@ -446,8 +444,8 @@ TEST(IntroPictures, PreviewScreens) {
   }
   // The strips of both strip pictures half-way in (m = -160).
   for (int which = 1; which <= 2; ++which) {
-    PaletteImage frame = screen(Pictures()[which]);
-    IndexedImage picture = Pictures()[which].image;
+    PaletteImage frame = screen(Picture(which));
+    IndexedImage picture = Picture(which).image;
     constexpr int m = -160;
     const int centres[4] = {2 * m + 960, -2 * m - 320, 2 * m + 960, -2 * m - 320};
     for (int strip = 0; strip < 4; ++strip) {
@@ -457,8 +455,8 @@ TEST(IntroPictures, PreviewScreens) {
     write(frame, std::string("intro_strips_") + kPictures[which].name);
   }
   // The closing poster centred on black.
-  PaletteImage frame = screen(Pictures()[3]);
-  IndexedImage poster = Pictures()[3].image;
+  PaletteImage frame = screen(Picture(3));
+  IndexedImage poster = Picture(3).image;
   DrawSpriteOpaque(frame.image.pixels.data(), 320, 200,
                    Sprite{poster.pixels.data(), poster.width, poster.height});
   EXPECT_EQ(frame.image.At(320 - 106 - 1, 200), 0);
