@@ -1,6 +1,7 @@
 // The intro pictures (title, two strip pictures, closing poster) and the farewell picture.
 // Each is painted in true colour and then given a palette of its own.
 #include <cmath>
+#include <iterator>
 
 #include "display.h"
 #include "intro_pictures_kit.h"
@@ -14,7 +15,11 @@ constexpr int kTitleWidth = 430, kTitleHeight = 152;
 constexpr double kTitleLetterSize = 74, kTitleBaseline = 104;
 constexpr int kClosingWidth = 212, kClosingHeight = 307;
 
-constexpr const char* kGameName = "PLONKIX";
+// Height of a standing bean as a share of its width.
+constexpr double kBeanAspect = 0.9;
+
+constexpr char kGameName[] = "PLONKIX";
+constexpr int kNameLetters = sizeof kGameName - 1;
 
 // Letter colours of the logo: the bean colours, each from a light top to a deeper bottom.
 const Rgb kLogoTops[] = {{1.0, 0.35, 0.33}, {1.0, 0.86, 0.2}, {0.4, 0.9, 0.35}, {0.35, 0.65, 1.0},
@@ -22,7 +27,8 @@ const Rgb kLogoTops[] = {{1.0, 0.35, 0.33}, {1.0, 0.86, 0.2}, {0.4, 0.9, 0.35}, 
 const Rgb kLogoBottoms[] = {{0.78, 0.05, 0.12}, {0.96, 0.55, 0.02}, {0.1, 0.58, 0.12},
                             {0.1, 0.3, 0.85},   {0.5, 0.12, 0.72},  {0.9, 0.3, 0.02},
                             {0.05, 0.55, 0.75}};
-constexpr int kLogoColours = 7;
+constexpr int kLogoColours = static_cast<int>(std::size(kLogoTops));
+static_assert(std::size(kLogoTops) == std::size(kLogoBottoms));
 
 LetterStyle LogoStyle(double size) {
   LetterStyle style;
@@ -124,13 +130,13 @@ void PaintTitle(cairo_t* cr) {
 
   LetterStyle style = LogoStyle(kTitleLetterSize);
   style.spacing = -1;  // room for the bean in the L
-  constexpr int kLetters = 7;
-  double letterX[kLetters], letterTop[kLetters], letterBottom[kLetters];
+  double letterX[kNameLetters], letterTop[kNameLetters], letterBottom[kNameLetters];
   LetteringBoxes(cr, kGameName, cx, kTitleBaseline, style, letterX, letterTop, letterBottom,
-                 kLetters);
+                 kNameLetters);
   DrawLettering(cr, kGameName, cx, kTitleBaseline, style);
 
   // Beans sitting on the letters: on top of the P and the I, and one tucked into the L.
+  constexpr int kLetterP = 0, kLetterL = 1, kLetterI = 5;
   const double outer = style.fatten + style.rim + style.outline;
   BeanLook sit;
   sit.shadow = false;
@@ -138,17 +144,17 @@ void PaintTitle(cairo_t* cr) {
   sit.mood = BeanMood::kHappy;
   sit.lookX = 0.7;
   sit.tilt = -0.12;
-  DrawBean(cr, letterX[0] - 4, letterTop[0] - outer - 11, 34, 30, sit);
+  DrawBean(cr, letterX[kLetterP] - 4, letterTop[kLetterP] - outer - 11, 34, 30, sit);
   sit.colour = kBeanPurple;
   sit.mood = BeanMood::kWink;
   sit.lookX = -0.7;
   sit.tilt = 0.15;
-  DrawBean(cr, letterX[5] + 2, letterTop[5] - outer - 12, 32, 28, sit);
+  DrawBean(cr, letterX[kLetterI] + 2, letterTop[kLetterI] - outer - 12, 32, 28, sit);
   sit.colour = kBeanBlue;
   sit.mood = BeanMood::kSleepy;
   sit.tilt = 0;
   sit.shadow = true;
-  DrawBean(cr, letterX[1] + 9, letterBottom[1] - 27, 24, 22, sit);
+  DrawBean(cr, letterX[kLetterL] + 9, letterBottom[kLetterL] - 27, 24, 22, sit);
 
   // A row of small beans along the bottom, with a grumpy black one in the middle.
   const double rowX[] = {58, 96, 334, 372};
@@ -178,6 +184,8 @@ void PaintTitle(cairo_t* cr) {
 // ---------------------------------------------------------------------------------------------
 // p19: a sunny bean meadow.
 
+constexpr Rgb kCloudLight{0.96, 0.97, 1}, kCloudShade{0.72, 0.8, 0.95};
+
 void PaintMeadow(cairo_t* cr) {
   ArtRandom random(19);
   const double skyStops[] = {0, 0.55, 0.75};
@@ -206,10 +214,10 @@ void PaintMeadow(cairo_t* cr) {
     cairo_arc(cr, 600, 300, 200 - i * 9, kPi, 2 * kPi);
     cairo_stroke(cr);
   }
-  DrawCloud(cr, 520, 175, 130, 55, {0.96, 0.97, 1}, {0.72, 0.8, 0.95});
-  DrawCloud(cr, 200, 8, 120, 46, {0.96, 0.97, 1}, {0.72, 0.8, 0.95});
-  DrawCloud(cr, 300, 130, 150, 56, {0.96, 0.97, 1}, {0.72, 0.8, 0.95});
-  DrawCloud(cr, -30, 150, 140, 52, {0.96, 0.97, 1}, {0.72, 0.8, 0.95});
+  DrawCloud(cr, 520, 175, 130, 55, kCloudLight, kCloudShade);
+  DrawCloud(cr, 200, 8, 120, 46, kCloudLight, kCloudShade);
+  DrawCloud(cr, 300, 130, 150, 56, kCloudLight, kCloudShade);
+  DrawCloud(cr, -30, 150, 140, 52, kCloudLight, kCloudShade);
 
   // Far hills, middle hills.
   DrawHill(cr, kScreenWidth, kScreenHeight, 212, 20, 0.5, 2.2, {0.55, 0.82, 0.55}, {0.4, 0.7, 0.5},
@@ -240,10 +248,10 @@ void PaintMeadow(cairo_t* cr) {
   ContactShadowRow(cr, kPileX - kCell / 2, kPileX + 4.5 * kCell, kPileFloor + kCell * 0.45);
   {
     const double xs[] = {kPileX, kPileX, kPileX + kCell};
-    const double ys[] = {kPileFloor - kCell * 0.9, kPileFloor, kPileFloor};
+    const double ys[] = {kPileFloor - kCell * kBeanAspect, kPileFloor, kPileFloor};
     pile.colour = kBeanYellow;
     pile.mood = BeanMood::kHappy;
-    DrawLinkedBeans(cr, xs, ys, 3, kCell, kCell * 0.9, pile);
+    DrawLinkedBeans(cr, xs, ys, 3, kCell, kCell * kBeanAspect, pile);
   }
   {
     const double xs[] = {kPileX + 2 * kCell, kPileX + 3 * kCell};
@@ -251,17 +259,18 @@ void PaintMeadow(cairo_t* cr) {
     pile.colour = kBeanBlue;
     pile.mood = BeanMood::kGrin;
     pile.lookX = 0.6;
-    DrawLinkedBeans(cr, xs, ys, 2, kCell, kCell * 0.9, pile);
+    DrawLinkedBeans(cr, xs, ys, 2, kCell, kCell * kBeanAspect, pile);
   }
   pile.colour = kBeanRed;
   pile.mood = BeanMood::kSurprised;
   pile.lookY = -1;
-  DrawBean(cr, kPileX + 2 * kCell, kPileFloor - kCell * 0.9, kCell, kCell * 0.9, pile);
+  DrawBean(cr, kPileX + 2 * kCell, kPileFloor - kCell * kBeanAspect, kCell, kCell * kBeanAspect,
+           pile);
   pile.colour = kBeanBlack;
   pile.mood = BeanMood::kGrumpy;
   pile.lookY = 0;
   pile.lookX = -0.6;
-  DrawBean(cr, kPileX + 4 * kCell, kPileFloor, kCell, kCell * 0.9, pile);
+  DrawBean(cr, kPileX + 4 * kCell, kPileFloor, kCell, kCell * kBeanAspect, pile);
 
   // Jumping beans.
   BeanLook jump;
@@ -314,7 +323,7 @@ void PaintMeadow(cairo_t* cr) {
     look.mood = c.mood;
     look.lookX = c.lookX;
     look.tilt = c.tilt;
-    DrawBean(cr, c.x, c.y, c.w, c.w * 0.9, look);
+    DrawBean(cr, c.x, c.y, c.w, c.w * kBeanAspect, look);
   }
 
   // The game's name across the sky.
@@ -498,7 +507,7 @@ void PaintFireworks(cairo_t* cr) {
     look.mood = w.mood;
     look.lookX = w.lookX;
     look.lookY = w.mood == BeanMood::kGrumpy ? 0.2 : -1.0;
-    DrawBean(cr, w.x, w.y, w.w, w.w * 0.9, look);
+    DrawBean(cr, w.x, w.y, w.w, w.w * kBeanAspect, look);
   }
 
   LetterStyle style = LogoStyle(80);
@@ -713,7 +722,7 @@ void PaintFarewell(cairo_t* cr) {
     look.lookX = f.lookX;
     look.tilt = f.tilt;
     look.wave = f.wave;
-    DrawBean(cr, f.x, f.y, f.w, f.w * 0.9, look);
+    DrawBean(cr, f.x, f.y, f.w, f.w * kBeanAspect, look);
   }
   // A starfish and a shell in the sand.
   DrawBurst(cr, 318, 384, 9, 5, {1, 0.75, 0.5}, {0.95, 0.4, 0.3});
