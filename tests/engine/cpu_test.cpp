@@ -4,62 +4,36 @@
 using CpuTest = EngineTest;
 
 namespace {
-// Sets the top colours of player 1's columns (0 = empty column) over a black floor.
-void Tops(std::initializer_list<uint32_t> tops) {
-  int x = 0;
-  for (uint32_t colour : tops) {
-    FieldCell(1, x, 12).colour = colour != kEmpty ? kBlackBean : kEmpty;
-    FieldCell(1, x, 11).colour = colour;
-    ++x;
+// Sets the top colours of player 1's columns over a black floor (0: an empty column), then
+// returns "column/orientation" of the target for the pair (a, b).
+std::string Target(std::vector<uint32_t> tops, uint32_t a, uint32_t b) {
+  for (int x = 0; x < kColumns; ++x) {
+    FieldCell(1, x, 12).colour = tops[x] != kEmpty ? kBlackBean : kEmpty;
+    FieldCell(1, x, 11).colour = tops[x];
   }
-}
-std::pair<uint32_t, uint32_t> Target(uint32_t a, uint32_t b) {
   PlayerState[1].pairA.colour = a;
   PlayerState[1].pairB.colour = b;
   ChooseCpuTarget(1);
-  return {PlayerState[1].cpuTargetColumn, PlayerState[1].cpuTargetOrientation};
+  return std::to_string(PlayerState[1].cpuTargetColumn) + "/" +
+         std::to_string(PlayerState[1].cpuTargetOrientation);
 }
-using Choice = std::pair<uint32_t, uint32_t>;
 }  // namespace
 
-TEST_F(CpuTest, TopColourReadsFullAndEmptyColumnsAsZero) {
-  Rows(1, {".4....", "k2...."});
-  for (int y = 0; y <= kBottomRow; ++y) FieldCell(1, 2, y).colour = 5;
-  EXPECT_EQ(TopColour(1, 0), kBlackBean);
-  EXPECT_EQ(TopColour(1, 1), 4u);
-  EXPECT_EQ(TopColour(1, 2), 0u);
-  EXPECT_EQ(TopColour(1, 3), 0u);
-}
-
 TEST_F(CpuTest, TargetsFollowTheRulesInOrderLeftmostFirst) {
-  Tops({2, 5, 2, 5, 5, 5});
-  EXPECT_EQ(Target(2, 2), Choice(0, 0)) << "one colour: upright on the leftmost match";
-  Tops({5, 5, 5, 3, 2, 5});
-  EXPECT_EQ(Target(2, 3), Choice(4, 1)) << "B on column 3, A on column 4";
-  Tops({5, 2, 3, 5, 5, 5});
-  EXPECT_EQ(Target(2, 3), Choice(1, 3));
-  Tops({5, 5, 3, 0, 0, 5});
-  EXPECT_EQ(Target(2, 3), Choice(3, 1)) << "b next to an empty column";
-  Tops({5, 5, 5, 0, 0, 5});
-  EXPECT_EQ(Target(2, 3), Choice(3, 3)) << "two empty columns";
-  Tops({5, 5, 5, 5, 2, 5});
-  EXPECT_EQ(Target(2, 3), Choice(4, 3)) << "any column with a";
-  Tops({5, 5, 3, 5, 5, 2});
-  EXPECT_EQ(Target(2, 3), Choice(3, 1)) << "column 5 is never looked at alone";
-  Tops({5, 5, 5, 5, 5, 5});
-  bool seen[6] = {};
-  for (int i = 0; i < 100; ++i) {
-    const Choice choice = Target(2, 3);
-    EXPECT_EQ(choice.second, 1u);
-    seen[choice.first] = true;
-  }
-  EXPECT_FALSE(seen[0]);
-  for (int x = 1; x < 6; ++x) EXPECT_TRUE(seen[x]);
-  // An empty field, and one whose first two columns are full, read alike.
-  ResetPlayerState(1);
-  EXPECT_EQ(Target(2, 3), Choice(0, 3));
+  EXPECT_EQ(Target({2, 5, 2, 5, 5, 5}, 2, 2), "0/0") << "one colour: upright on the first match";
+  EXPECT_EQ(Target({5, 5, 5, 3, 2, 5}, 2, 3), "4/1") << "B on column 3, A on column 4";
+  EXPECT_EQ(Target({5, 2, 3, 3, 2, 5}, 2, 3), "1/3");
+  EXPECT_EQ(Target({5, 5, 3, 0, 0, 5}, 2, 3), "3/1") << "b next to an empty column";
+  EXPECT_EQ(Target({5, 5, 5, 0, 0, 2}, 2, 3), "3/3") << "two empty columns";
+  EXPECT_EQ(Target({5, 5, 5, 5, 2, 5}, 2, 3), "4/3") << "any column showing a";
+  EXPECT_EQ(Target({5, 5, 3, 5, 5, 2}, 2, 3), "3/1") << "column 5 is never read alone";
+  EXPECT_EQ(Target({0, 0, 0, 0, 0, 0}, 2, 3), "0/3") << "empty field";
   for (int y = 0; y <= kBottomRow; ++y) FieldCell(1, 0, y).colour = FieldCell(1, 1, y).colour = 6;
-  EXPECT_EQ(Target(2, 3), Choice(0, 3));
+  EXPECT_EQ(TopColour(1, 0), 0u) << "a full column reads as empty";
+  ResetPlayerState(1);
+  bool seen[6] = {};
+  for (int i = 0; i < 100; ++i) seen[Target({5, 5, 5, 5, 5, 5}, 2, 3)[0] - '0'] = true;
+  EXPECT_EQ(std::vector<bool>(seen, seen + 6), (std::vector<bool>{0, 1, 1, 1, 1, 1}));
 }
 
 TEST_F(CpuTest, TheInputRuleTurnsThenMovesThenDrops) {
@@ -68,22 +42,23 @@ TEST_F(CpuTest, TheInputRuleTurnsThenMovesThenDrops) {
   s.config.cpuStrength = 5;
   auto flags = [&] {
     ReadPlayerInputs();
-    return std::to_string(s.inputRotate) + std::to_string(s.inputLeft) +
-           std::to_string(s.inputRight) + std::to_string(s.inputDown);
+    return std::to_string(s.inputRotate * 1000 + s.inputLeft * 100 + s.inputRight * 10 +
+                          s.inputDown);
   };
-  EXPECT_EQ(flags(), "0100") << "the first pair heads for column 0, upright";
+  EXPECT_EQ(flags(), "100") << "the first pair heads for column 0, upright";
   s.cpuTargetColumn = 4;
   s.cpuTargetOrientation = 3;
   EXPECT_EQ(flags(), "1000");
   Pair(1, 2, 3, 4, 0, 3);
-  EXPECT_EQ(flags(), "0010");
-  Pair(1, 2, 3, 5, 0, 3);  // A is in column 4
-  EXPECT_EQ(flags(), "0001");
+  EXPECT_EQ(flags(), "10");
+  Pair(1, 2, 3, 5, 0, 3);  // A is over column 4
+  EXPECT_EQ(flags(), "1");
 }
 
 TEST_F(CpuTest, StrengthSetsHowOftenTheActionStepsDrop) {
-  // Soft drops (5 points each) in the first 64 ticks with the pair above its target.
-  const int64_t drops[7] = {3, 3, 4, 5, 15, 15, 3};  // strengths 0..6; 0 and 6 play as 1
+  // Soft drops (5 points each) in 64 ticks above the target: more with each strength, and
+  // strengths 0 and 6 play as 1.
+  const int64_t drops[7] = {3, 3, 4, 5, 15, 15, 3};
   PlayerState[2].absent = 1;
   for (uint32_t strength = 0; strength <= 6; ++strength) {
     ResetPlayerState(1);
@@ -94,17 +69,5 @@ TEST_F(CpuTest, StrengthSetsHowOftenTheActionStepsDrop) {
     tickCount = 0;
     Ticks(64);
     EXPECT_EQ(PlayerState[1].score, 5 * drops[strength]) << "strength " << strength;
-  }
-  // Over whole meter periods, the share of action steps that drop grows with the strength.
-  uint32_t previous = 0;
-  for (uint32_t strength = 1; strength <= 5; ++strength) {
-    uint32_t count = 0;
-    for (uint32_t t = kInputCadence; t < kTicksPerMeterPeriod; t += kActionCadence)
-      count += CpuWantsDrop(strength, t);
-    EXPECT_GE(count, previous) << strength;
-    if (strength < 5) {
-      EXPECT_GT(count, previous) << strength;
-    }
-    previous = count;
   }
 }

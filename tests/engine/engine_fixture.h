@@ -1,8 +1,7 @@
-// A headless match between two human players with fake sounds, and helpers to draw fields.
+// Two human players in a headless match with fake sounds, and helpers to draw and read fields.
 #pragma once
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -10,13 +9,17 @@
 #include "headless.h"
 #include "keyboard.h"
 #include "random.h"
-#include "test_support.h"
 #include "ticks.h"
 
-constexpr uint64_t kTestSeed = 7;
 // Player 1 plays on A/D/W/S, player 2 on the arrow keys.
 constexpr uint32_t kKeysOne[4] = {30, 32, 17, 31};
 constexpr uint32_t kKeysTwo[4] = {scan::kLeft, scan::kRight, scan::kUp, scan::kDown};
+using SoundList = std::vector<std::string>;
+
+template <uint32_t N>
+std::string Str(const FixedText<N>& text) {
+  return std::string(text.chars, text.length);
+}
 
 class EngineTest : public ::testing::Test {
  public:
@@ -25,44 +28,31 @@ class EngineTest : public ::testing::Test {
 
   void SetUp() override {
     for (int n = 0; n < kSoundCount; ++n) Sounds[n] = backend.FakeSound(n);
-    SeedRandom(kTestSeed);
+    SeedRandom(7);
     for (int p = 1; p <= kPlayers; ++p) {
-      PlayerStateRecord& s = PlayerState[p];
-      s.config = PlayerConfig{};
-      const uint32_t* keys = p == 1 ? kKeysOne : kKeysTwo;
-      s.config.keyLeft = keys[0];
-      s.config.keyRight = keys[1];
-      s.config.keyRotate = keys[2];
-      s.config.keyDown = keys[3];
-      s.config.dropSpeed = 1;
-      s.config.beansToLink = 4;
-      s.config.cpuStrength = 1;
-      s.cpuControlled = 0;
-      s.absent = 0;
+      const uint32_t* k = p == 1 ? kKeysOne : kKeysTwo;
+      PlayerState[p].config =
+          PlayerConfig{0, 0, 0, 0, 5, k[0], k[1], k[2], k[3], {5, 0, {}, {}}, 1, 4, 1};
+      PlayerState[p].cpuControlled = PlayerState[p].absent = 0;
       ResetPlayerState(p);
     }
     tickCount = frameCount = spinCounter = messageTimer = 0;
     paused = 0;
     ClearMessageLog();
   }
-
-  // Fills player p's rows so that the last text is row 12: '.' empty, 'k' black, '2'..'6'.
-  static void Rows(int p, std::initializer_list<const char*> rows) {
-    int row = kBottomRow - static_cast<int>(rows.size()) + 1;
-    for (const char* text : rows) {
+  // Fills p's rows, the last text at row `bottom`: '.' empty, 'k' black, '2'..'6' colours.
+  static void Rows(int p, std::vector<const char*> rows, int bottom = kBottomRow) {
+    for (size_t i = 0; i < rows.size(); ++i)
       for (int x = 0; x < kColumns; ++x) {
-        const char c = text[x];
-        FieldCell(p, x, row).colour = c == '.' ? kEmpty : c == 'k' ? kBlackBean : c - '0';
+        const char c = rows[i][x];
+        FieldCell(p, x, bottom + 1 - int(rows.size()) + int(i)).colour = c == '.'   ? kEmpty
+                                                                         : c == 'k' ? kBlackBean
+                                                                                    : c - '0';
       }
-      ++row;
-    }
   }
   static std::string Row(int p, int row) {
     std::string text;
-    for (int x = 0; x < kColumns; ++x) {
-      const uint32_t c = FieldCell(p, x, row).colour;
-      text += c == kEmpty ? '.' : c == kBlackBean ? 'k' : static_cast<char>('0' + c);
-    }
+    for (int x = 0; x < kColumns; ++x) text += ".k23456"[FieldCell(p, x, row).colour];
     return text;
   }
   static int Beans(int p) {
@@ -71,7 +61,7 @@ class EngineTest : public ::testing::Test {
       for (int y = kTopRow; y <= kBottomRow; ++y) n += FieldCell(p, x, y).colour != kEmpty;
     return n;
   }
-  // Puts p's pair with pivot B at (column, row), A as the orientation says.
+  // Puts p's pair with pivot B at (column, row) and A where the orientation says.
   static void Pair(int p, uint32_t a, uint32_t b, int column, int row, uint32_t orientation = 0) {
     static constexpr int kDx[4] = {0, 1, 0, -1}, kDy[4] = {-1, 0, 1, 0};
     PlayerStateRecord& s = PlayerState[p];
@@ -79,12 +69,17 @@ class EngineTest : public ::testing::Test {
     s.pairB = PairBean{column, row, b, 0};
     s.orientation = orientation;
   }
+  static std::string Where(int p) {
+    const PlayerStateRecord& s = PlayerState[p];
+    return std::to_string(s.pairA.column) + "," + std::to_string(s.pairA.row) + " " +
+           std::to_string(s.pairB.column) + "," + std::to_string(s.pairB.row);
+  }
   static void Ticks(int n) {
     for (int i = 0; i < n; ++i) MatchTick();
   }
-  // The logged sounds as "number/mixer volume/mixer channel", then clears the log.
-  std::vector<std::string> TakeSounds() {
-    std::vector<std::string> out;
+  // The logged sounds as "number/mixer volume/mixer channel"; clears the log.
+  SoundList TakeSounds() {
+    SoundList out;
     for (const auto& s : backend.sounds)
       out.push_back(std::to_string(s.number) + "/" + std::to_string(s.mixerVolume) + "/" +
                     std::to_string(s.mixerChannel));
@@ -92,5 +87,3 @@ class EngineTest : public ::testing::Test {
     return out;
   }
 };
-
-using SoundList = std::vector<std::string>;

@@ -3,38 +3,20 @@
 
 using PairTest = EngineTest;
 
-TEST_F(PairTest, ResetEmptiesEverythingButOptionsAndDrawsInOrder) {
-  PlayerState[1].config.beansToLink = 6;
-  PlayerState[1].cpuControlled = 1;
-  FieldCell(1, kRightBorder, kFloorRow).colour = 3;
-  FieldCell(1, 2, -10) = Cell{4, 8, 9};
-  PlayerState[1].score = 99;
-  PlayerState[1].bursts[5][12].popupText.Set("1500");
+TEST_F(PairTest, ResetKeepsOptionsEmptiesEverythingAndDrawsInOrder) {
+  PlayerStateRecord& s = PlayerState[1];
+  s.config.beansToLink = 6;
+  FieldCell(1, kRightBorder, kFloorRow) = FieldCell(1, 2, -10) = Cell{4, 8, 9};
   SeedRandom(42);
   ResetPlayerState(1);
   SeedRandom(42);
-  uint32_t draws[6];
-  for (int i = 0; i < 6; ++i) draws[i] = i == 3 || i == 5 ? Random(16) : Random(5) + 2;
-  const PlayerStateRecord& s = PlayerState[1];
-  EXPECT_EQ(s.nextColourA, draws[0]);
-  EXPECT_EQ(s.nextColourB, draws[1]);
-  EXPECT_EQ(s.pairA.colour, draws[2]);
-  EXPECT_EQ(s.pairA.phase, draws[3]);
-  EXPECT_EQ(s.pairB.colour, draws[4]);
-  EXPECT_EQ(s.pairB.phase, draws[5]);
-  for (int x = kLeftBorder; x <= kRightBorder; ++x)
-    for (int y = kTopRow; y <= kFloorRow; ++y) {
-      EXPECT_EQ(FieldCell(1, x, y).colour, 0u);
-      EXPECT_EQ(FieldCell(1, x, y).links, 0u);
-    }
-  EXPECT_EQ(s.level, 1u);
-  EXPECT_EQ(s.score, 0);
-  EXPECT_TRUE(s.bursts[5][12].popupText.Empty());
-  EXPECT_EQ(s.config.beansToLink, 6u);
-  EXPECT_EQ(s.cpuControlled, 1);
-  EXPECT_EQ(s.pairA.column, 3);
-  EXPECT_EQ(s.pairA.row, -3);
-  EXPECT_EQ(s.pairB.row, -2);
+  const std::vector<uint32_t> drawn = {Random(5) + 2, Random(5) + 2, Random(5) + 2,
+                                       Random(16),    Random(5) + 2, Random(16)};
+  EXPECT_EQ(drawn, (std::vector<uint32_t>{s.nextColourA, s.nextColourB, s.pairA.colour,
+                                          s.pairA.phase, s.pairB.colour, s.pairB.phase}));
+  EXPECT_EQ(Beans(1) + FieldCell(1, kRightBorder, kFloorRow).colour + FieldCell(1, 2, -10).links,
+            0u);
+  EXPECT_EQ(Where(1) + " " + std::to_string(s.level * 10 + s.config.beansToLink), "3,-3 3,-2 16");
 }
 
 TEST_F(PairTest, MovesAreRefusedAtWallsAndDuringTheSlide) {
@@ -42,155 +24,91 @@ TEST_F(PairTest, MovesAreRefusedAtWallsAndDuringTheSlide) {
   Pair(1, 2, 3, 0, 5);
   s.inputLeft = 1;
   ApplyPlayerActions();
-  EXPECT_EQ(s.pairB.column, 0);
-  EXPECT_EQ(s.slideOffset, 0);
+  EXPECT_EQ(Where(1) + " " + std::to_string(s.slideOffset), "0,4 0,5 0");
   s.inputLeft = 0;
   s.inputRight = 1;
-  ApplyPlayerActions();
-  EXPECT_EQ(s.pairB.column, 1);
-  EXPECT_EQ(s.slideOffset, -16);
-  for (int i = 0; i < 15; ++i) AdvanceAnimations();
-  ApplyPlayerActions();
-  EXPECT_EQ(s.pairB.column, 1) << "still sliding";
-  AdvanceAnimations();
-  ApplyPlayerActions();
-  EXPECT_EQ(s.pairB.column, 2);
-  Rows(1, {"...4.."});  // a bean beside bean B blocks the move
-  Pair(1, 2, 3, 2, 12);
+  std::string columns;
+  for (int i = 0; i < 18; ++i, AdvanceAnimations()) {
+    ApplyPlayerActions();
+    columns += std::to_string(s.pairB.column);
+  }
+  EXPECT_EQ(columns, "111111111111111122") << "one move per 16 ticks of slide";
+  Pair(1, 2, 3, 5, 5);
   s.slideOffset = 0;
   ApplyPlayerActions();
-  EXPECT_EQ(s.pairB.column, 2);
-  Pair(1, 2, 3, 5, 5);
-  ApplyPlayerActions();
-  EXPECT_EQ(s.pairB.column, 5) << "the wall refuses";
-  s.inputLeft = s.inputRight = 1;
-  Pair(1, 2, 3, 3, 5);
-  ApplyPlayerActions();
-  EXPECT_EQ(s.pairB.column, 3) << "left, then right again";
-  EXPECT_EQ(s.slideOffset, -16);
+  s.inputLeft = 1;
+  ApplyPlayerActions();  // from column 5: left, then right again
+  EXPECT_EQ(Where(1) + " " + std::to_string(s.slideOffset), "5,4 5,5 -16");
 }
 
-TEST_F(PairTest, RotationTurnsClockwiseWithCooldownOrSwapsWhenBlocked) {
+TEST_F(PairTest, RotationTurnsClockwiseWithCooldownOrSwapsColoursWhenBlocked) {
   PlayerStateRecord& s = PlayerState[2];
   Pair(2, 2, 3, 2, 5);
   s.inputRotate = 1;
-  const int expected[4][2] = {{3, 5}, {2, 6}, {1, 5}, {2, 4}};
-  for (int turn = 0; turn < 4; ++turn) {
+  for (const char* where : {"3,5 2,5", "2,6 2,5", "1,5 2,5", "2,4 2,5"}) {
     ApplyPlayerActions();
-    EXPECT_EQ(s.orientation, (turn + 1) % 4u);
-    EXPECT_EQ(s.pairA.column, expected[turn][0]);
-    EXPECT_EQ(s.pairA.row, expected[turn][1]);
-    EXPECT_EQ(s.rotateCooldown, 10u);
     ApplyPlayerActions();  // refused during the cooldown
-    EXPECT_EQ(s.orientation, (turn + 1) % 4u);
+    EXPECT_EQ(Where(2) + " " + std::to_string(s.rotateCooldown), std::string(where) + " 10");
     s.rotateCooldown = 0;
   }
-  EXPECT_EQ(TakeSounds(), SoundList(4, "1/10/7"));
-  // Orientation 3 -> 0 moves A up, in the hidden rows too.
   Pair(2, 2, 3, 2, -2, 3);
   ApplyPlayerActions();
-  EXPECT_EQ(s.pairA.row, -3);
-  // Upright against the right wall: the colours swap, the cooldown still starts.
-  s.rotateCooldown = 0;
-  Pair(2, 2, 3, 5, 5);
-  ApplyPlayerActions();
-  EXPECT_EQ(s.orientation, 0u);
-  EXPECT_EQ(s.pairA.colour, 3u);
-  EXPECT_EQ(s.pairB.colour, 2u);
-  EXPECT_EQ(s.rotateCooldown, 10u);
-  // A bean in the corner the turn sweeps past blocks it as well.
-  s.rotateCooldown = 0;
-  Pair(2, 2, 3, 2, 5);
+  EXPECT_EQ(Where(2), "2,-3 2,-2") << "3 -> 0 moves A up, in the hidden rows too";
   FieldCell(2, 3, 4).colour = 6;
-  ApplyPlayerActions();
-  EXPECT_EQ(s.orientation, 0u);
-  EXPECT_EQ(TakeSounds(), SoundList(3, "1/10/7"));
-}
-
-TEST_F(PairTest, HeldRotateTurnsEveryTwelveTicks) {
-  KeyState[kKeysOne[2]] = 1;
-  std::vector<int> turns;
-  uint32_t last = PlayerState[1].orientation;
-  for (int t = 0; t < 40; ++t) {
-    MatchTick();
-    if (PlayerState[1].orientation != last) turns.push_back(t), last = PlayerState[1].orientation;
+  for (int column : {5, 2}) {  // against the wall; past a bean in the swept corner
+    s.rotateCooldown = 0;
+    Pair(2, 2, 3, column, 5);
+    ApplyPlayerActions();
+    EXPECT_EQ(s.orientation * 100 + s.pairA.colour * 10 + s.pairB.colour, 32u);
   }
-  EXPECT_EQ(turns, (std::vector<int>{4, 16, 28}));
+  EXPECT_EQ(TakeSounds(), SoundList(7, "1/10/7"));
 }
 
-TEST_F(PairTest, SoftDropScoresFiveEvenWhenItLands) {
+TEST_F(PairTest, SoftDropScoresAndGravityFollowsLevelTimesDropSpeed) {
   PlayerStateRecord& s = PlayerState[1];
   Pair(1, 2, 3, 0, 11);
   s.inputDown = 1;
   ApplyPlayerActions();
-  EXPECT_EQ(s.pairB.row, 12);
   ApplyPlayerActions();
-  EXPECT_EQ(s.score, 10);
-  EXPECT_EQ(s.resolving, 1);
-  EXPECT_EQ(Row(1, 12), "3.....");
+  EXPECT_EQ(std::to_string(s.score) + Row(1, 12), "103.....") << "the landing step scores too";
   EXPECT_EQ(TakeSounds(), SoundList{"2/30/2"});
-}
-
-TEST_F(PairTest, GravitySpeedFollowsLevelTimesDropSpeed) {
-  // Ticks per row for level x drop speed = 1 .. 26.
+  // Ticks per row (two per gravity step) for level x drop speed = 1 .. 26.
   const int expected[27] = {0, 54, 28, 18, 14, 12, 10, 8, 8, 6, 6, 6, 6, 6,
                             4, 4,  4,  4,  4,  4,  4,  4, 4, 4, 4, 4, 4};
-  PlayerStateRecord& s = PlayerState[1];
-  for (uint32_t drop = 1; drop <= 2; ++drop) {
-    for (uint32_t level = 1; level <= 13; ++level) {
-      s.level = level;
-      s.config.dropSpeed = drop;
+  for (s.config.dropSpeed = 1; s.config.dropSpeed <= 2; ++s.config.dropSpeed)
+    for (s.level = 1; s.level <= 13; ++s.level) {
       s.fallProgress = 0;
       Pair(1, 2, 3, 0, 0);
-      int steps = 0;
-      while (s.pairB.row == 0) PairGravity(1), ++steps;
-      EXPECT_EQ(2 * steps, expected[level * drop]) << "level " << level << " drop " << drop;
+      int ticks = 0;
+      for (; s.pairB.row == 0; ticks += 2) PairGravity(1);
+      EXPECT_EQ(ticks, expected[s.level * s.config.dropSpeed]) << s.level;
     }
-  }
 }
 
-TEST_F(PairTest, LandingWritesLinksAndRespawns) {
+TEST_F(PairTest, LandingLinksRespawnsAndWaits) {
   PlayerStateRecord& s = PlayerState[1];
   Rows(1, {"2.....", "2....."});
   Pair(1, 4, 2, 0, 10);
   s.nextColourA = 5;
-  s.nextColourB = 6;
-  PairGravity(1);
-  EXPECT_EQ(Row(1, 9), "4.....");
-  EXPECT_EQ(FieldCell(1, 0, 10).links, kLinkDown);
-  EXPECT_EQ(FieldCell(1, 0, 11).links, kLinkUp);
-  EXPECT_EQ(s.chainHits, 0u) << "three beans with beansToLink 4";
-  EXPECT_EQ(s.resolving, 1);
-  EXPECT_EQ(s.pairA.colour, 5u);
-  EXPECT_EQ(s.pairB.colour, 6u);
-  EXPECT_EQ(s.pairA.column * 100 + s.pairA.row, 3 * 100 - 3);
-  EXPECT_EQ(s.pairB.column * 100 + s.pairB.row, 3 * 100 - 2);
-  // A waiting pair neither falls nor reacts.
+  PairGravity(1);  // resting on a bean: lands at once
+  EXPECT_EQ(Row(1, 9) + Row(1, 10), "4.....2.....");
+  EXPECT_EQ(FieldCell(1, 0, 10).links * 10 + FieldCell(1, 0, 11).links, kLinkDown * 10 + kLinkUp);
   s.inputLeft = 1;
   ApplyPlayerActions();
   ReadPlayerInputs();
-  EXPECT_EQ(s.pairB.column, 3);
-  EXPECT_EQ(s.fallProgress, 0u);
-}
-
-TEST_F(PairTest, BeansLandingInHiddenRowsStayUnlinked) {
-  Rows(1, {"2.....", "3.....", "4.....", "5.....", "6.....", "2.....", "3.....", "4.....", "5.....",
-           "6.....", "2.....", "3.....", "4....."});
-  Pair(1, 2, 2, 0, -1);
+  EXPECT_EQ(Where(1) + " " + std::to_string(s.pairA.colour), "3,-3 3,-2 5") << "it waits";
+  // Beans landing in the hidden rows get no links.
+  for (int y = 0; y <= kBottomRow; ++y) FieldCell(1, 5, y).colour = 2 + y % 5;
+  Pair(1, 2, 2, 5, -1);
   LandPair(1);
-  EXPECT_EQ(FieldCell(1, 0, -1).colour, 2u);
-  EXPECT_EQ(FieldCell(1, 0, -1).links, 0u);
-  EXPECT_EQ(FieldCell(1, 0, 0).links, 0u);
-  EXPECT_EQ(PlayerState[1].chainHits, 0u);
-}
-
-TEST_F(PairTest, OnlyTheSpawnColumnsTopCellLosesTheGame) {
-  Rows(1, {"kk.kkk"});
-  for (int x : {0, 1, 2, 4, 5}) FieldCell(1, x, 0).colour = 4;
+  EXPECT_EQ(FieldCell(1, 5, -1).colour * 100 + FieldCell(1, 5, -1).links + FieldCell(1, 5, 0).links,
+            200u);
+  // Only a bean in the spawn column's top visible cell loses the game.
+  for (int x : {0, 1, 2, 4}) FieldCell(1, x, 0).colour = 3;
   CheckTopOut(1);
-  EXPECT_EQ(PlayerState[1].gameOver, 0);
   FieldCell(1, 3, 0).colour = kBlackBean;
+  EXPECT_EQ(s.gameOver, 0);
   CheckTopOut(1);
-  EXPECT_EQ(PlayerState[1].gameOver, 1);
-  EXPECT_EQ(TakeSounds(), SoundList{"12/60/0"});
+  EXPECT_EQ(s.gameOver, 1);
+  EXPECT_EQ(TakeSounds(), (SoundList{"2/30/2", "2/30/2", "12/60/0"}));
 }
