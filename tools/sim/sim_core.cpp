@@ -8,7 +8,7 @@
 #include "ticks.h"
 
 namespace {
-constexpr uint32_t kSpawnTopRow = kSpawnRowA;  // no pair bean ever rises above the spawn row
+constexpr int kSpawnTopRow = kSpawnRowA;  // no pair bean ever rises above the spawn row
 
 bool Fail(char* report, size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 bool Fail(char* report, size_t size, const char* format, ...) {
@@ -51,6 +51,9 @@ bool CheckCells(int p, char* report, size_t size) {
                 static_cast<unsigned long long>(t.beansExploded),
                 static_cast<unsigned long long>(t.blackBeansTaken),
                 static_cast<unsigned long long>(t.beansOverwritten));
+  if (PlayerState[p].beansKilled != t.beansExploded)
+    return Fail(report, size, "player %d: %u beans killed, but %llu exploded", p,
+                PlayerState[p].beansKilled, static_cast<unsigned long long>(t.beansExploded));
   for (int x = 0; x < kColumns; ++x) {
     for (int y = 0; y <= kBottomRow; ++y) {
       const Burst& b = BurstAt(p, x, y);
@@ -75,8 +78,7 @@ bool CheckPair(int p, char* report, size_t size) {
   const PairBean& b = s.pairB;
   const bool placed = s.orientation < 4 && a.column >= 0 && a.column < kColumns && b.column >= 0 &&
                       b.column < kColumns && a.row <= kBottomRow && b.row <= kBottomRow &&
-                      a.row >= static_cast<int>(kSpawnTopRow) &&
-                      b.row >= static_cast<int>(kSpawnTopRow) + 1;
+                      a.row >= kSpawnTopRow && b.row >= kSpawnTopRow + 1;
   if (!placed || a.column != b.column + kOffsetColumn[s.orientation] ||
       a.row != b.row + kOffsetRow[s.orientation])
     return Fail(report, size, "player %d pair: A (%d,%d) B (%d,%d) orientation %u", p, a.column,
@@ -125,23 +127,28 @@ bool CheckGlobals(char* report, size_t size) {
   return true;
 }
 
-// Every sound the engine plays, with its volume and the player channel it belongs on.
+// Every sound the engine plays, with its volume and the kind of player channel it belongs on.
+struct SoundRule {
+  int first, last, volume, channelKind;
+};
+constexpr SoundRule kSoundRules[] = {
+    {kSoundRotate, kSoundRotate, 5, kChannelRotation},
+    {kSoundLanding, kSoundLanding, 15, kChannelLanding},
+    {kSoundExplosion, kSoundExplosion, 20, kChannelExplosion},
+    {kSoundChainBase + 2, kSoundLongChain, 30, kChannelChain},
+    {kSoundCounterAttack, kSoundCounterAttack, 40, kChannelChain},
+    {kSoundTopOut, kSoundTopOut, 30, kChannelChain},
+};
+
 bool ExpectedSound(int number, int& volume, int& channelKind) {
-  if (number == kSoundRotate)
-    volume = 5, channelKind = kChannelRotation;
-  else if (number == kSoundLanding)
-    volume = 15, channelKind = kChannelLanding;
-  else if (number == kSoundExplosion)
-    volume = 20, channelKind = kChannelExplosion;
-  else if (number >= kSoundChainBase + 2 && number <= kSoundLongChain)
-    volume = 30, channelKind = kChannelChain;
-  else if (number == kSoundCounterAttack)
-    volume = 40, channelKind = kChannelChain;
-  else if (number == kSoundTopOut)
-    volume = 30, channelKind = kChannelChain;
-  else
-    return false;
-  return true;
+  for (const SoundRule& rule : kSoundRules) {
+    if (number >= rule.first && number <= rule.last) {
+      volume = rule.volume;
+      channelKind = rule.channelKind;
+      return true;
+    }
+  }
+  return false;
 }
 
 bool CheckSounds(HeadlessBackend& backend, char* report, size_t size) {
