@@ -60,8 +60,11 @@ SimOptions ParseOptions(int argc, char** argv) {
     else if (strcmp(option, "--drop1") == 0 || strcmp(option, "--drop2") == 0)
       options.players[option[6] - '0'].dropSpeed =
           static_cast<uint32_t>(Number(option, value, kMinDropSpeed, kMaxDropSpeed));
-    else
-      Usage("unknown option");
+    else {
+      static char problem[128];
+      snprintf(problem, sizeof problem, "unknown option %s", option);
+      Usage(problem);
+    }
   }
   return options;
 }
