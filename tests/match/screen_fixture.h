@@ -1,6 +1,5 @@
-// Drawing checks without the data set: every sprite the game screen uses is replaced by a
-// synthetic one whose pixels say which sprite it is, and the frame is compared with what a sprite
-// or text drawn alone at the expected place would give.
+// Drawing checks without the data set: every sprite is a synthetic one whose pixels say which
+// sprite it is, and the frame is compared with the same sprite or text drawn alone.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -12,89 +11,66 @@
 #include "game_screen.h"
 #include "headless.h"
 #include "platform.h"
-#include "random.h"
 
 constexpr uint8_t kBackground = 3;
 
 class ScreenTest : public ::testing::Test {
  protected:
   HeadlessSession session;
-  std::vector<std::vector<uint8_t>> pixels;  // storage of the synthetic sprites
-  std::vector<uint8_t> alone = std::vector<uint8_t>(kScreenBytes);
+  std::vector<std::vector<uint8_t>> store;
 
   void SetUp() override {
     AllocateScreenBuffers();
     FillWords(BackBuffer, kScreenWords, kBackground);
     MakeSprites();
-    SeedRandom(11);
     for (int p = 1; p <= kPlayers; ++p) {
-      PlayerState[p].config = PlayerConfig{};
+      PlayerState[p] = PlayerStateRecord{};
       PlayerState[p].config.dropSpeed = 1;
-      PlayerState[p].config.beansToLink = 4;
-      PlayerState[p].cpuControlled = 0;
-      PlayerState[p].absent = 0;
       ResetPlayerState(p);
-      // Park the pairs out of sight unless a test places them.
-      PlayerState[p].pairA.row = PlayerState[p].pairB.row = -20;
+      PlayerState[p].pairA.row = PlayerState[p].pairB.row = -20;  // out of sight
     }
-    tickCount = spinCounter = messageTimer = 0;
+    tickCount = spinCounter = 0;
     paused = 0;
     ClearMessageLog();
     fpsText.Clear();
   }
+  void TearDown() override { MakeSprites(true); }
 
-  void TearDown() override {
-    for (auto& colour : BeanSprites)
-      for (auto& s : colour) s = Sprite{};
-    for (auto& font : FontGlyphs)
-      for (auto& s : font) s = Sprite{};
-    for (auto& s : ChainPictures) s = Sprite{};
-    StartPictures[0] = StartPictures[1] = ResultPictures[0] = ResultPictures[1] = {};
-    FrameTop = FrameTopMirror = FrameBottom = FrameBottomMirror = FrameSide = FrameSideMirror = {};
-    for (auto& f : AnimFrames) f = nullptr;
+  Sprite Make(int w, int h, int fill, int first = 0, int second = 0) {
+    store.emplace_back(static_cast<size_t>(w) * h, static_cast<uint8_t>(fill));
+    if (first) store.back()[0] = static_cast<uint8_t>(first);
+    if (second) store.back()[1] = static_cast<uint8_t>(second);
+    return Sprite{store.back().data(), w, h};
   }
-
-  Sprite Make(int width, int height, uint8_t fill, uint8_t mark1 = 0, uint8_t mark2 = 0) {
-    pixels.emplace_back(static_cast<size_t>(width) * height, fill);
-    std::vector<uint8_t>& p = pixels.back();
-    if (mark1) p[0] = mark1;
-    if (mark2 && p.size() > 1) p[1] = mark2;
-    return Sprite{p.data(), width, height};
-  }
-
-  // Bean [c][n]: first pixel 1 + n, second 100 + c, the rest 150 + c. Black beans have ten
-  // sprites only, as the loader cuts them.
-  void MakeSprites() {
-    for (int c = 1; c <= 6; ++c) {
-      const int count = c == kBlackBean ? kBlackBeanSprites : kBeanSpritesPerColour;
-      for (int n = 0; n < count; ++n)
-        BeanSprites[c][n] = Make(33, 28, static_cast<uint8_t>(150 + c), static_cast<uint8_t>(1 + n),
-                                 static_cast<uint8_t>(100 + c));
-    }
-    // Glyphs: first pixel 1 + glyph index, the rest 240 + font.
-    static constexpr int kGlyphW[3] = {19, 12, 12}, kGlyphH[3] = {16, 13, 19};
-    for (int f = 0; f < 3; ++f) {
-      const int count = f == 2 ? kFont2Glyphs : kGlyphsPerFont;
-      for (int g = 0; g < count; ++g)
-        FontGlyphs[f][g] = Make(kGlyphW[f], kGlyphH[f], static_cast<uint8_t>(240 + f),
-                                static_cast<uint8_t>(1 + g));
-    }
-    static constexpr int kChainW[9] = {200, 236, 230, 210, 169, 199, 200, 237, 235};
-    static constexpr int kChainH[9] = {50, 40, 34, 40, 40, 41, 41, 40, 41};
+  // Bean [c][n]: pixels 1 + n, 100 + c, then 150 + c (black beans have ten sprites, as loaded).
+  // Glyph g of font f: 1 + g, then 240 + f. Pictures are plain fills.
+  void MakeSprites(bool clear = false) {
+    auto make = [&](int w, int h, int fill, int first = 0, int second = 0) {
+      return clear ? Sprite{} : Make(w, h, fill, first, second);
+    };
+    for (int c = 1; c <= 6; ++c)
+      for (int n = 0; n < (c == 1 ? kBlackBeanSprites : kBeanSpritesPerColour); ++n)
+        BeanSprites[c][n] = make(33, 28, 150 + c, 1 + n, 100 + c);
+    static constexpr int kGlyph[3][2] = {{19, 16}, {12, 13}, {12, 19}};
+    for (int f = 0; f < 3; ++f)
+      for (int g = 0; g < (f == 2 ? kFont2Glyphs : kGlyphsPerFont); ++g)
+        FontGlyphs[f][g] = make(kGlyph[f][0], kGlyph[f][1], 240 + f, 1 + g);
+    static constexpr int kChain[9][2] = {{200, 50}, {236, 40}, {230, 34}, {210, 40}, {169, 40},
+                                         {199, 41}, {200, 41}, {237, 40}, {235, 41}};
     for (int k = 0; k < kChainPictures; ++k)
-      ChainPictures[k] = Make(kChainW[k], kChainH[k], static_cast<uint8_t>(70 + k));
-    FrameTop = Make(199, 18, 60);
-    FrameTopMirror = Make(199, 18, 61);
-    FrameBottom = Make(199, 18, 62);
-    FrameBottomMirror = Make(199, 18, 63);
-    FrameSide = Make(14, 374, 64);
-    FrameSideMirror = Make(14, 374, 65);
-    StartPictures[0] = Make(274, 110, 80);
-    StartPictures[1] = Make(274, 110, 81);
-    ResultPictures[0] = Make(312, 49, 82);
-    ResultPictures[1] = Make(310, 52, 83);
+      ChainPictures[k] = make(kChain[k][0], kChain[k][1], 70 + k);
+    FrameTop = make(199, 18, 60);
+    FrameTopMirror = make(199, 18, 61);
+    FrameBottom = make(199, 18, 62);
+    FrameBottomMirror = make(199, 18, 63);
+    FrameSide = make(14, 374, 64);
+    FrameSideMirror = make(14, 374, 65);
+    StartPictures[0] = make(274, 110, 80);
+    StartPictures[1] = make(274, 110, 81);
+    ResultPictures[0] = make(312, 49, 82);
+    ResultPictures[1] = make(310, 52, 83);
     for (int k = 0; k < kAnimImages; ++k)
-      AnimFrames[k] = Make(kAnimWidth, kAnimHeight, 90 + k).pixels;
+      AnimFrames[k] = make(kAnimWidth, kAnimHeight, 90 + k).pixels;
   }
 
   static void Compose() {
@@ -102,11 +78,12 @@ class ScreenTest : public ::testing::Test {
     DrawStatusPanel();
     DrawGameScreen();
   }
+  static std::vector<uint8_t> Frame() { return {FrameBuffer, FrameBuffer + kScreenBytes}; }
 
-  // Every pixel that the drawing alone would set shows in the frame with that value.
+  // Every pixel the drawing sets on its own shows in the frame with the same value.
   template <typename Draw>
-  ::testing::AssertionResult ShowsDrawing(Draw draw) {
-    memset(alone.data(), 0, alone.size());
+  static ::testing::AssertionResult Shows(Draw draw) {
+    std::vector<uint8_t> alone(kScreenBytes, 0);
     draw(alone.data());
     int set = 0;
     for (int i = 0; i < kScreenBytes; ++i) {
@@ -114,32 +91,25 @@ class ScreenTest : public ::testing::Test {
       ++set;
       if (FrameBuffer[i] != alone[i])
         return ::testing::AssertionFailure()
-               << "pixel (" << i % kScreenWidth << ", " << i / kScreenWidth << ") is "
-               << int(FrameBuffer[i]) << ", expected " << int(alone[i]);
+               << "differs at (" << i % kScreenWidth << ", " << i / kScreenWidth << ")";
     }
-    if (set == 0) return ::testing::AssertionFailure() << "the drawing sets no pixel on screen";
+    if (!set) return ::testing::AssertionFailure() << "nothing of it on screen";
     return ::testing::AssertionSuccess();
   }
-  ::testing::AssertionResult Shows(const Sprite& s, int x, int y) {
-    return ShowsDrawing([&](uint8_t* t) { DrawSprite(t, x, y, s); });
+  static auto Sp(const Sprite& s, int x, int y) {
+    return Shows([&](uint8_t* t) { DrawSprite(t, x, y, s); });
   }
-  ::testing::AssertionResult ShowsDotted(const Sprite& s, int x, int y, uint32_t scale) {
-    return ShowsDrawing([&](uint8_t* t) { DrawSpriteDotted(t, x, y, scale, scale, s); });
+  static auto Dots(const Sprite& s, int x, int y, uint32_t scale) {
+    return Shows([&](uint8_t* t) { DrawSpriteDotted(t, x, y, scale, scale, s); });
   }
-  ::testing::AssertionResult ShowsText(const char* text, int x, int y, int font) {
-    return ShowsDrawing([&](uint8_t* t) { DrawText(t, text, x, y, font); });
+  static auto Txt(const char* text, int x, int y, int font) {
+    return Shows([&](uint8_t* t) { DrawText(t, text, x, y, font); });
   }
-
-  // The rectangle [x0, x1) x [y0, y1) of the frame equals that of a reference frame.
-  static ::testing::AssertionResult SameRegion(const std::vector<uint8_t>& reference, int x0,
-                                               int y0, int x1, int y1) {
+  // The rectangle [x0, x1) x [y0, y1) of the frame equals that of the reference.
+  static bool SameRegion(const std::vector<uint8_t>& ref, int x0, int y0, int x1, int y1) {
     for (int y = y0; y < y1; ++y)
       for (int x = x0; x < x1; ++x)
-        if (FrameBuffer[y * kScreenWidth + x] != reference[y * kScreenWidth + x])
-          return ::testing::AssertionFailure() << "differs at (" << x << ", " << y << ")";
-    return ::testing::AssertionSuccess();
-  }
-  static std::vector<uint8_t> Frame() {
-    return std::vector<uint8_t>(FrameBuffer, FrameBuffer + kScreenBytes);
+        if (FrameBuffer[y * kScreenWidth + x] != ref[y * kScreenWidth + x]) return false;
+    return true;
   }
 };
