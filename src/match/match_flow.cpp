@@ -32,7 +32,7 @@ struct ResultItem {
   int32_t appears;
   int32_t settles;
 };
-constexpr ResultItem kResultLineTimes[3] = {{0, 200}, {200, 400}, {400, 600}};
+constexpr ResultItem kResultLineTimes[kResultLines] = {{0, 200}, {200, 400}, {400, 600}};
 constexpr ResultItem kResultPictureTimes = {0, 400};
 constexpr int32_t kResultSlideSpeed = 2;
 constexpr int kTextBuffer = 48;
@@ -53,7 +53,7 @@ void DrawName(uint8_t* target, int p, int32_t x) {
   DrawTextN(target, name.chars, length, x, kNameY, kFontSmall);
 }
 
-// ---- 1. Reset ----
+// ---- Reset ----
 
 void ResetMatch() {
   tickCount = 0;
@@ -67,7 +67,7 @@ void ResetMatch() {
   startPictureIndex = 0;
 }
 
-// ---- 2. Fade-in ----
+// ---- Fade-in ----
 
 void FadeInMatch() {
   FillWords(FrameBuffer, kScreenWords, 0);
@@ -81,7 +81,7 @@ void FadeInMatch() {
   PlaySound(Sounds[kStartSound], kStartSoundVolume, kStartSoundChannel);
 }
 
-// ---- 3. Start sequence ----
+// ---- Start sequence ----
 
 void DrawStartPicture(int32_t t) {
   const Sprite& picture = StartPictures[startPictureIndex != 0 ? 1 : 0];
@@ -110,7 +110,7 @@ void RunStartSequence() {
   for (int p = 1; p <= kPlayers; ++p) DrawName(BackBuffer, p, kNameX[p]);
 }
 
-// ---- 4. Play ----
+// ---- Play ----
 
 void RunPlay() {
   InstallTickHandler(MatchTick);
@@ -121,7 +121,7 @@ void RunPlay() {
   } while (!PlayerState[1].gameOver && !PlayerState[2].gameOver);
 }
 
-// ---- 5. Results ----
+// ---- Results ----
 
 // Where an item is at step t, or false while it has not appeared yet.
 bool ResultItemX(const ResultItem& item, int32_t home, int32_t from, int32_t t, int32_t& x) {
@@ -133,7 +133,7 @@ bool ResultItemX(const ResultItem& item, int32_t home, int32_t from, int32_t t, 
 void DrawResultLines(int p, int32_t t) {
   const PlayerStateRecord& s = PlayerState[p];
   char text[kTextBuffer];
-  for (int line = 0; line < 3; ++line) {
+  for (int line = 0; line < kResultLines; ++line) {
     int32_t x;
     if (!ResultItemX(kResultLineTimes[line], kPanelX[p], Outward(p), t, x)) continue;
     if (line == 0)
@@ -168,7 +168,7 @@ void ShowResults() {
   RemoveTickHandler();
 }
 
-// ---- 6. High scores ----
+// ---- High scores ----
 
 void EnterHighScores() {
   for (int p = 1; p <= kPlayers; ++p) {
@@ -211,6 +211,6 @@ void PlayMatch() {
   RunPlay();
   ShowResults();
   EnterHighScores();
-  // 7. Fade-out on the Palette itself: the screen is black when the after-game screen starts.
+  // Fade-out on the Palette itself: the screen is black when the after-game screen starts.
   FadeOut(Palette);
 }

@@ -17,7 +17,8 @@ constexpr int32_t kNameX[3] = {0, 262, 380};  // where the names stay on the bac
 // Results: at least this long with a key down, at most kResultsLongest without.
 constexpr int32_t kResultsShortest = 600;
 constexpr int32_t kResultsLongest = 2000;
-constexpr int32_t kResultLineY[3] = {240, 255, 280};
+constexpr int kResultLines = 3;
+constexpr int32_t kResultLineY[kResultLines] = {240, 255, 280};
 constexpr int32_t kResultPictureX[3] = {0, 160, 480};
 constexpr int32_t kResultPictureY[3] = {0, 60, 340};
 
