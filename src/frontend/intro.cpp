@@ -1,6 +1,7 @@
 #include "intro.h"
 
-#include <cstdlib>
+#include <memory>
+#include <new>
 
 #include "display.h"
 #include "fatal.h"
@@ -30,16 +31,19 @@ constexpr int32_t kStripsLastClock = -1200;
 // Closing picture: held until the clock passes 550 (counted on from the fade-in).
 constexpr int32_t kClosingHoldClock = 550;
 
-uint8_t* AllocatePicture(int32_t width, int32_t height) {
-  auto* pixels = static_cast<uint8_t*>(malloc(static_cast<size_t>(width) * height));
+// A picture buffer of its own for one phase; released at the end of the phase, and also when
+// the program is ended from inside it.
+std::unique_ptr<uint8_t[]> AllocatePicture(int32_t width, int32_t height) {
+  std::unique_ptr<uint8_t[]> pixels(new (std::nothrow)
+                                        uint8_t[static_cast<size_t>(width) * height]);
   if (!pixels) FatalError("out of memory for a %d x %d intro picture", width, height);
   return pixels;
 }
 
 void TitlePhase() {
-  uint8_t* pixels = AllocatePicture(kTitleWidth, kTitleHeight);
-  LoadPicture(pixels, kTitlePictureFile, true, kTitleWidth, kTitleHeight);
-  const Sprite title{pixels, kTitleWidth, kTitleHeight};
+  auto pixels = AllocatePicture(kTitleWidth, kTitleHeight);
+  LoadPicture(pixels.get(), kTitlePictureFile, true, kTitleWidth, kTitleHeight);
+  const Sprite title{pixels.get(), kTitleWidth, kTitleHeight};
   Play(kTitleSound);
   AnimCounter = kTitleStartClock;
   InstallTickHandler(AnimCountUp);
@@ -51,7 +55,7 @@ void TitlePhase() {
     PresentFrame(FrameBuffer);
   } while (!AnyKeyDown() && g <= kTitleLastClock);
   RemoveTickHandler();
-  free(pixels);
+  pixels.reset();
   WaitKeysReleased();
 }
 
@@ -76,10 +80,10 @@ void StripPhase() {
 void ClosingPhase() {
   ClearScreenBuffer(FrameBuffer);
   PresentFrame(FrameBuffer);
-  uint8_t* pixels = AllocatePicture(kClosingWidth, kClosingHeight);
-  LoadPicture(pixels, kClosingPictureFile, true, kClosingWidth, kClosingHeight);
+  auto pixels = AllocatePicture(kClosingWidth, kClosingHeight);
+  LoadPicture(pixels.get(), kClosingPictureFile, true, kClosingWidth, kClosingHeight);
   DrawSpriteOpaque(FrameBuffer, kScreenCentreX, kCentreY,
-                   Sprite{pixels, kClosingWidth, kClosingHeight});
+                   Sprite{pixels.get(), kClosingWidth, kClosingHeight});
   PresentBlackFrame();
   Play(kClosingSound);
   // Keys are not looked at during the fade-in; one still down afterwards ends the hold at once.
@@ -87,7 +91,7 @@ void ClosingPhase() {
   InstallTickHandler(AnimCountUp);
   while (!AnyKeyDown() && AnimCounter <= kClosingHoldClock) WaitTick();
   RemoveTickHandler();
-  free(pixels);
+  pixels.reset();
   WaitKeysReleased();
   FadeOut(FadePalette);
 }
