@@ -24,6 +24,14 @@ Sprite ScreenStrip(uint8_t* buffer, int strip) {
                 kStripHeight};
 }
 
+void DrawStrips(const StripPath* paths, int32_t clock, uint8_t* source, uint8_t* target) {
+  for (int strip = 0; strip < kStripCount; ++strip) {
+    const StripPath& path = paths[strip];
+    DrawSpriteOpaque(target, path.x0 + path.xPerClock * clock, path.y0 + path.yPerClock * clock,
+                     ScreenStrip(source, strip));
+  }
+}
+
 void ClearScreenBuffer(uint8_t* buffer) {
   FillWords(buffer, kScreenWords, 0);
 }

@@ -68,6 +68,12 @@ constexpr int kStripCount = 4;
 constexpr int32_t kStripHeight = 100;
 // Strip 0..3 of a 640 x 400 buffer as a sprite.
 Sprite ScreenStrip(uint8_t* buffer, int strip);
+// Where a strip's centre is at a clock value: a start point and a step per clock unit.
+struct StripPath {
+  int32_t x0, xPerClock, y0, yPerClock;
+};
+// Draws the four strips of the source opaquely into the target along their paths.
+void DrawStrips(const StripPath* paths, int32_t clock, uint8_t* source, uint8_t* target);
 
 // ---- Picture files the front end reads when its screens start ----
 constexpr const char* kLogoPictureFile = "data/plonkix.p02";  // the after-game palette

@@ -27,6 +27,9 @@ constexpr int32_t kTitleLastClock = 650;
 // Strips: they meet at clock -320; the phase runs while the clock is at least -1200.
 constexpr int32_t kStripsMetClock = -320;
 constexpr int32_t kStripsLastClock = -1200;
+// Strips 0 and 2 come in from the right, 1 and 3 from the left.
+constexpr StripPath kStripPaths[kStripCount] = {
+    {960, 2, 50, 0}, {-320, -2, 150, 0}, {960, 2, 250, 0}, {-320, -2, 350, 0}};
 
 // Closing picture: held until the clock passes 550 (counted on from the fade-in).
 constexpr int32_t kClosingHoldClock = 550;
@@ -112,13 +115,7 @@ void DrawIntroTitle(int32_t g, const Sprite& title) {
 
 const uint8_t* DrawIntroStrips(int32_t m) {
   if (m <= kStripsMetClock) return FrameBuffer;
-  // Strips 0 and 2 come in from the right, 1 and 3 from the left.
-  for (int strip = 0; strip < kStripCount; ++strip) {
-    const bool fromRight = strip % 2 == 0;
-    const int32_t x = fromRight ? 2 * m + 960 : -2 * m - 320;
-    const int32_t y = strip * kStripHeight + kStripHeight / 2;
-    DrawSpriteOpaque(BackBuffer, x, y, ScreenStrip(FrameBuffer, strip));
-  }
+  DrawStrips(kStripPaths, m, FrameBuffer, BackBuffer);
   return BackBuffer;
 }
 

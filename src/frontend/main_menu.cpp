@@ -43,22 +43,9 @@ constexpr int32_t kTileY[] = {25, 75, 125, 175, 225, 275, 325, 375};
 
 constexpr int32_t kMarkerX = 15, kMarkerMirrorX = 625;
 
-// The strips of the menu picture at fly-in clock c: centre x and y of strips 0..3.
-struct StripCentre {
-  int32_t x, y;
-};
-StripCentre FlyInCentre(int strip, int32_t c) {
-  switch (strip) {
-    case 0:
-      return {320, -270 - c};
-    case 1:
-      return {-320 - 2 * c, 150};
-    case 2:
-      return {960 + 2 * c, 250};
-    default:
-      return {320, 670 + c};
-  }
-}
+// The strips of the menu picture: 0 from above, 1 from the left, 2 from the right, 3 from below.
+constexpr StripPath kFlyInPaths[kStripCount] = {
+    {320, 0, -270, -1}, {-320, -2, 150, 0}, {960, 2, 250, 0}, {320, 0, 670, 1}};
 
 void MenuBuildUp() {
   // The picture: shown black first, then loaded with its palette into the frame buffer, which
@@ -150,10 +137,7 @@ void MenuTick() {
 }
 
 void DrawMenuFlyIn(int32_t c) {
-  for (int strip = 0; strip < kStripCount; ++strip) {
-    const StripCentre at = FlyInCentre(strip, c);
-    DrawSpriteOpaque(BackBuffer, at.x, at.y, ScreenStrip(FrameBuffer, strip));
-  }
+  DrawStrips(kFlyInPaths, c, FrameBuffer, BackBuffer);
 }
 
 void DrawLogoZoom(int32_t g) {
