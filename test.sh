@@ -15,17 +15,17 @@ echo "== tests"
 ctest --test-dir build --output-on-failure -j$jobs --timeout 900
 
 echo "== tests under AddressSanitizer + UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPLONKIX_SANITIZE=ON -DPLONKIX_GAME=OFF \
-  -DPLONKIX_TEST_DATA_DIR="$PWD/build/game/data" > /dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLONKIX_SANITIZE=ON -DPLONKIX_GAME=OFF \
+  -DPLONKIX_DATASET=OFF -DPLONKIX_TEST_DATA_DIR="$PWD/build/game/data" > /dev/null
 cmake --build build-asan -j$jobs
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j$jobs -L 'unit|soak' --timeout 900
+  ctest --test-dir build-asan --output-on-failure -j$jobs -L 'unit|soak|fault' --timeout 900
 
 if [ -x tests/fuzz/run.sh ]; then
   echo "== fuzzers (${fuzz_seconds} s each)"
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLONKIX_FUZZ=ON \
-    -DPLONKIX_GAME=OFF > /dev/null
-  cmake --build build-fuzz -j$jobs
+    -DPLONKIX_GAME=OFF -DPLONKIX_DATASET=OFF > /dev/null
+  cmake --build build-fuzz -j$jobs --target fuzz_seeds fuzz_picture fuzz_animation fuzz_config fuzz_highscores
   tests/fuzz/run.sh build-fuzz "$fuzz_seconds"
 fi
 echo "== all tests passed"

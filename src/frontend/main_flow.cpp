@@ -13,8 +13,12 @@
 uint8_t exitRequested = 0;
 
 void RunProgram() {
-  // Only the configuration and high-score files are ever written. Every run draws differently.
-  SeedRandom(static_cast<uint64_t>(time(nullptr)) ^ (static_cast<uint64_t>(clock()) << 32));
+  RunProgramSeeded(static_cast<uint64_t>(time(nullptr)) ^ (static_cast<uint64_t>(clock()) << 32));
+}
+
+void RunProgramSeeded(uint64_t seed) {
+  // Only the configuration and high-score files are ever written.
+  SeedRandom(seed);
   SoundAvailable = 0;
   MousePresent = Joypad1Present = Joypad2Present = 0;
   // Without video the program ends at once, silently.

@@ -1,0 +1,208 @@
+// e2e-probe: what must be on the screen of the real game, computed from the data set itself, so
+// the end-to-end checks follow the art wherever it changes.
+//
+//   e2e-probe GAMEDIR check SHOT.rgb SPEC...   compares a 640 x 400 RGB screenshot with each SPEC:
+//     picture:N:OX:OY:x,y[;x,y...]   screen (x, y) shows pixel (x - OX, y - OY) of picture pNN
+//                                    in pNN's palette
+//     text:FONT:X:Y:TEXT:N           every pixel the game's DrawText writes for TEXT centred at
+//                                    (X, Y) shows in pNN's palette ("_" stands for a blank)
+//     marker:Y:N                     the menu markers at row Y, in pNN's palette
+//   e2e-probe GAMEDIR config FILE              prints player 1's drop speed and name, player 2's
+//   name e2e-probe GAMEDIR highscores FILE          checks a high-score file is valid and sorted
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config_file.h"
+#include "game_data.h"
+#include "headless.h"
+#include "highscores.h"
+#include "picture.h"
+#include "platform.h"
+
+namespace {
+struct Expected {
+  int x, y;
+  uint32_t rgb;
+};
+
+std::vector<std::string> Split(const std::string& s, char separator) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t at = s.find(separator, start);
+    parts.push_back(s.substr(start, at == std::string::npos ? std::string::npos : at - start));
+    if (at == std::string::npos) return parts;
+    start = at + 1;
+  }
+}
+
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<uint8_t> pixels;
+  uint8_t palette[kPaletteBytes] = {};
+  uint32_t Rgb(uint8_t index) const {
+    return (palette[3 * index] << 16) | (palette[3 * index + 1] << 8) | palette[3 * index + 2];
+  }
+};
+
+Picture ReadPicture(int number) {
+  static const int sizes[24][2] = {{320, 200}, {320, 200}, {306, 70},  {320, 200}, {320, 200},
+                                   {320, 200}, {320, 200}, {320, 200}, {320, 200}, {320, 200},
+                                   {320, 200}, {320, 200}, {200, 50},  {274, 110}, {274, 110},
+                                   {14, 374},  {320, 200}, {640, 400}, {430, 152}, {640, 400},
+                                   {640, 400}, {212, 307}, {640, 400}, {640, 400}};
+  Picture p;
+  p.width = sizes[number][0];
+  p.height = sizes[number][1];
+  p.pixels.resize(static_cast<size_t>(p.width) * p.height);
+  char name[32];
+  snprintf(name, sizeof name, "data/plonkix.p%02d", number);
+  LoadPicture(p.pixels.data(), name, true, p.width, p.height);
+  memcpy(p.palette, Palette, kPaletteBytes);
+  return p;
+}
+
+// Every pixel that drawing into a blank screen writes, in the given palette.
+std::vector<Expected> Drawn(const std::vector<uint8_t>& screen, const Picture& palette) {
+  std::vector<Expected> out;
+  for (int y = 0; y < kScreenHeight; ++y)
+    for (int x = 0; x < kScreenWidth; ++x)
+      if (const uint8_t i = screen[y * kScreenWidth + x]) out.push_back({x, y, palette.Rgb(i)});
+  return out;
+}
+
+std::vector<Expected> ParseSpec(const std::string& spec) {
+  const auto f = Split(spec, ':');
+  std::vector<Expected> out;
+  std::vector<uint8_t> screen(kScreenBytes, 0);
+  if (f[0] == "picture" && f.size() == 5) {
+    const Picture p = ReadPicture(atoi(f[1].c_str()));
+    const int ox = atoi(f[2].c_str()), oy = atoi(f[3].c_str());
+    for (const auto& point : Split(f[4], ';')) {
+      const auto xy = Split(point, ',');
+      const int x = atoi(xy[0].c_str()), y = atoi(xy[1].c_str());
+      out.push_back({x, y, p.Rgb(p.pixels[(y - oy) * p.width + (x - ox)])});
+    }
+  } else if (f[0] == "text" && f.size() == 6) {
+    std::string text = f[4];
+    for (char& c : text)
+      if (c == '_') c = ' ';
+    DrawText(screen.data(), text.c_str(), atoi(f[2].c_str()), atoi(f[3].c_str()),
+             atoi(f[1].c_str()));
+    out = Drawn(screen, ReadPicture(atoi(f[5].c_str())));
+  } else if (f[0] == "marker" && f.size() == 3) {
+    const int y = atoi(f[1].c_str());
+    DrawSprite(screen.data(), 15, y, markerSprite);
+    DrawSprite(screen.data(), 625, y, markerMirrorSprite);
+    out = Drawn(screen, ReadPicture(atoi(f[2].c_str())));
+  } else {
+    fprintf(stderr, "e2e-probe: unknown check \"%s\"\n", spec.c_str());
+    exit(2);
+  }
+  if (out.empty()) {
+    fprintf(stderr, "e2e-probe: check \"%s\" expects nothing\n", spec.c_str());
+    exit(2);
+  }
+  return out;
+}
+
+int Check(const char* shotFile, int count, char** specs) {
+  std::vector<uint8_t> shot(kScreenBytes * 3);
+  FILE* f = fopen(shotFile, "rb");
+  if (!f || fread(shot.data(), 1, shot.size(), f) != shot.size()) {
+    fprintf(stderr, "e2e-probe: cannot read a 640 x 400 RGB screenshot from %s\n", shotFile);
+    return 2;
+  }
+  fclose(f);
+  int failed = 0;
+  for (int i = 0; i < count; ++i) {
+    const auto expected = ParseSpec(specs[i]);
+    int differ = 0;
+    const Expected* first = nullptr;
+    uint32_t firstSeen = 0;
+    for (const auto& e : expected) {
+      const uint8_t* p = &shot[3 * (e.y * kScreenWidth + e.x)];
+      const uint32_t seen = (p[0] << 16) | (p[1] << 8) | p[2];
+      if (seen != e.rgb && differ++ == 0) {
+        first = &e;
+        firstSeen = seen;
+      }
+    }
+    if (differ == 0) {
+      printf("ok %s (%zu pixels)\n", specs[i], expected.size());
+    } else {
+      ++failed;
+      printf(
+          "MISMATCH %s: %d of %zu pixels differ, first at (%d, %d): %06x on screen, %06x "
+          "expected\n",
+          specs[i], differ, expected.size(), first->x, first->y, firstSeen, first->rgb);
+    }
+  }
+  return failed ? 1 : 0;
+}
+
+int ShowConfig(const char* file) {
+  PlayerConfig p1{}, p2{};
+  if (!ReadConfigFile(file, p1, p2)) return 1;
+  printf("dropSpeed=%u name=%.*s name2=%.*s\n", p1.dropSpeed, static_cast<int>(p1.name.length),
+         p1.name.chars, static_cast<int>(p2.name.length), p2.name.chars);
+  return 0;
+}
+
+int CheckHighScores(const char* file) {
+  FILE* f = fopen(file, "rb");
+  uint8_t bytes[kHighScoreFileBytes + 1];
+  const size_t size = f ? fread(bytes, 1, sizeof bytes, f) : 0;
+  if (f) fclose(f);
+  HighScoreTableRecord t;
+  if (size != kHighScoreFileBytes || !ParseHighScores(bytes, size, t)) {
+    printf("%s: %zu bytes, not a high-score table\n", file, size);
+    return 1;
+  }
+  for (int r = 0; r < kHighScoreRanks; ++r) {
+    if (t.killerKingsName[r].capacity != kNameCapacity ||
+        t.killerKingsName[r].length > kNameCapacity ||
+        t.comboDemonsName[r].capacity != kNameCapacity ||
+        t.comboDemonsName[r].length > kNameCapacity) {
+      printf("%s: rank %d has a bad name record\n", file, r + 1);
+      return 1;
+    }
+    if (r > 0 && (t.killerKingsScore[r] > t.killerKingsScore[r - 1] ||
+                  t.comboDemons[r].combo > t.comboDemons[r - 1].combo)) {
+      printf("%s: rank %d is out of order\n", file, r + 1);
+      return 1;
+    }
+  }
+  printf("%s: valid, best score %u\n", file, t.killerKingsScore[0]);
+  return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4 || chdir(argv[1]) != 0) {
+    fprintf(stderr, "usage: %s GAMEDIR check SHOT.rgb SPEC... | config FILE | highscores FILE\n",
+            argv[0]);
+    return 2;
+  }
+  HeadlessSession session;
+  const std::string command = argv[2];
+  try {
+    if (command == "config") return ShowConfig(argv[3]);
+    if (command == "highscores") return CheckHighScores(argv[3]);
+    if (command == "check" && argc >= 5) {
+      AllocateScreenBuffers();
+      LoadGameData();
+      return Check(argv[3], argc - 4, argv + 4);
+    }
+  } catch (const FatalErrorException& e) {
+    fprintf(stderr, "e2e-probe: %s\n", e.what());
+    return 2;
+  }
+  fprintf(stderr, "e2e-probe: unknown command %s\n", argv[2]);
+  return 2;
+}

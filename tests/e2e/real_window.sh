@@ -1,0 +1,304 @@
+#!/usr/bin/env bash
+# The real game in a real window under Xvfb, driven only through the keyboard with xdotool, as a
+# new user would meet it. Screenshots are checked at every stage against chosen pixels in the
+# colours the data set says must be there (the probe computes them from the data files, so the
+# checks follow the art). Also: Alt+Enter during a match, closing the window during the intro,
+# a run without an audio device, and Alt+F4.
+#   real_window.sh GAMEDIR PROBE CLOSER
+set -uo pipefail
+game=$1
+probe=$2
+closer=$3
+for tool in Xvfb xdotool import cmp; do
+  command -v "$tool" > /dev/null || { echo "$tool is not installed"; exit 77; }
+done
+[ -x "$game/plonkix" ] && [ -f "$game/data/plonkix.p23" ] || { echo "no game in $game"; exit 77; }
+
+work=$(mktemp -d)
+shots=${PLONKIX_E2E_SHOTS:-${TMPDIR:-/tmp}/plonkix-e2e-shots}
+mkdir -p "$shots"
+game_pid=
+xvfb_pid=
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2> /dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  convert -size 640x400 -depth 8 "rgb:$work/shot.rgb" "$shots/failure.png" 2> /dev/null &&
+    echo "last screenshot: $shots/failure.png"
+  [ -f "$work/game.out" ] && { echo "game output:"; tail -n 20 "$work/game.out"; }
+  exit 1
+}
+step() { echo "-- $*"; }
+
+# A display of exactly the game's size, so a root screenshot is the game's picture.
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=:$(head -n 1 "$work/display")
+
+cp -r "$game" "$work/game"
+play_dir=$work/game
+
+# start_game [ENV=VALUE...]: starts the game in play_dir and waits for its window.
+start_game() {
+  rm -f "$work/status"
+  (cd "$play_dir" && env "$@" ./plonkix > "$work/game.out" 2>&1; echo $? > "$work/status") &
+  game_pid=$!
+  window=
+  for _ in $(seq 100); do
+    window=$(xdotool search --name '^PLONKIX$' 2> /dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no window captioned PLONKIX appeared"
+  xdotool windowfocus "$window" 2> /dev/null
+  sleep 0.2
+}
+
+# press KEY [SECONDS]: holds a key long enough for the menus, which look every 98 ms.
+press() {
+  xdotool keydown "$1"
+  sleep "${2:-0.15}"
+  xdotool keyup "$1"
+  sleep 0.15
+}
+
+shot() { import -window root -depth 8 "rgb:$work/shot.rgb" 2> /dev/null; }
+
+# expect SECONDS SPEC...: screenshots until every check holds, or fails after SECONDS.
+expect() {
+  local seconds=$1 deadline
+  shift
+  deadline=$((SECONDS + seconds))
+  while :; do
+    shot
+    if "$probe" "$play_dir" check "$work/shot.rgb" "$@" > "$work/probe.txt" 2>&1; then
+      sed 's/^/   /' "$work/probe.txt"
+      return 0
+    fi
+    [ $SECONDS -ge $deadline ] && { cat "$work/probe.txt"; fail "the screen did not show: $*"; }
+    sleep 0.2
+  done
+}
+
+# marker_at Y...: prints the first of the given rows where the menu markers are shown.
+marker_at() {
+  local y
+  shot
+  for y in "$@"; do
+    "$probe" "$play_dir" check "$work/shot.rgb" "marker:$y:22" > /dev/null 2>&1 && { echo "$y"; return; }
+  done
+}
+
+# move_marker TARGET Y...: presses Up and Down until the markers stand at row TARGET, one of the
+# rows Y... in screen order. Keys are read every 98 ms, so a press may count once or twice: look
+# and correct, as a user does.
+move_marker() {
+  local target=$1 rows=("${@:2}") at i want have
+  for i in "${!rows[@]}"; do [ "${rows[$i]}" = "$target" ] && want=$i; done
+  for _ in $(seq 20); do
+    at=$(marker_at "${rows[@]}")
+    [ "$at" = "$target" ] && { echo "   markers at row $target"; return 0; }
+    have=-1
+    for i in "${!rows[@]}"; do [ "${rows[$i]}" = "$at" ] && have=$i; done
+    if [ "$have" -lt 0 ]; then sleep 0.2; continue; fi
+    if [ "$have" -lt "$want" ]; then press Down 0.07; else press Up 0.07; fi
+    sleep 0.1
+  done
+  fail "the markers did not reach row $target"
+}
+menu_rows=(25 75 125 200 250 300 375)
+option_rows=(79 101 123 145 167 189 211 255 277 299 321 343 365 387)
+
+# wait_exit SECONDS: the game must end with status 0 within SECONDS.
+wait_exit() {
+  for _ in $(seq $(($1 * 10))); do [ -f "$work/status" ] && break; sleep 0.1; done
+  [ -f "$work/status" ] || fail "the game did not end"
+  wait "$game_pid" 2> /dev/null
+  game_pid=
+  [ "$(cat "$work/status")" = 0 ] || fail "the game ended with status $(cat "$work/status")"
+}
+
+# Chosen pixels of the game background that nothing covers during a match.
+background="picture:23:0:0:5,395;635,395;320,255;2,200;637,200;320,390"
+# Chosen pixels of the full-screen pictures.
+full_points="20,20;620,20;320,200;100,300;540,300;20,380;620,380"
+
+step "intro"
+touch "$work/before"
+start_game SDL_AUDIODRIVER=dummy
+expect 8 "picture:18:105:124:320,200;250,180;390,180;200,200;440,200"
+deadline=$((SECONDS + 8))
+until "$probe" "$play_dir" check "$work/shot.rgb" "picture:19:0:0:$full_points" > /dev/null 2>&1 ||
+  "$probe" "$play_dir" check "$work/shot.rgb" "picture:20:0:0:$full_points" > /dev/null 2>&1; do
+  [ $SECONDS -ge $deadline ] && fail "neither strip picture was shown whole"
+  sleep 0.2
+  shot
+done
+echo "   ok: one of the two strip pictures, whole"
+press space
+expect 8 "picture:21:214:47:320,200;240,100;400,100;320,300;250,330"
+press space
+
+step "main menu"
+sleep 1.5
+press space  # skips the fly-in
+sleep 0.5
+press space  # skips the logo zoom
+expect 10 "marker:25:22" "text:3:320:25:single_human:22" "text:3:320:375:exit:22"
+move_marker 75 "${menu_rows[@]}"
+move_marker 25 "${menu_rows[@]}"
+
+step "options: drop speed 2, name tiger"
+move_marker 250 "${menu_rows[@]}"
+press Return
+expect 5 "text:4:320:13:.._the_options_..:22" "text:4:500:79:1:22"
+press Right
+expect 3 "text:4:500:79:2:22"
+move_marker 123 "${option_rows[@]}"
+press Return
+for key in t i g e r; do press "$key" 0.12; done
+expect 3 "text:4:500:123:tiger:22"
+press Escape
+sleep 1.5
+press space
+sleep 0.5
+press space
+expect 10 "marker:25:22"
+
+step "single human match: moves, pause, quit"
+press Return
+expect 8 "$background" "text:1:262:230:tiger:23"
+for key in s s f e e d; do press "$key" 0.1; done
+press Escape
+expect 3 "text:0:320:314:paused:23" "text:0:322:338:exit_(y/n):23"
+press y
+expect 8 "text:1:118:240:maximum_combo_0_hits:23"
+sleep 4
+press space
+
+step "after-game pages"
+expect 6 "text:3:320:20:killer_kings:02"
+press space
+expect 6 "text:3:320:20:combo_demons:02"
+press space
+
+step "demo, with Alt+Enter to full screen and back"
+sleep 1.5
+press space
+sleep 0.5
+press space
+expect 10 "marker:25:22"
+press d
+expect 8 "$background"
+sleep 2
+cp "$work/shot.rgb" "$work/demo1.rgb"
+sleep 1
+shot
+cmp -s "$work/shot.rgb" "$work/demo1.rgb" && fail "the demo's picture does not move"
+xdotool key alt+Return
+sleep 1.5
+kill -0 "$game_pid" 2> /dev/null || fail "the game ended on Alt+Enter"
+expect 5 "$background"
+xdotool key alt+Return
+sleep 1.5
+expect 5 "$background"
+press Escape
+expect 3 "text:0:320:314:paused:23"
+press y
+sleep 5
+press space
+expect 6 "text:3:320:20:killer_kings:02"
+press space
+sleep 0.5
+press space
+
+step "exit screen"
+sleep 1.5
+press space
+sleep 0.5
+press space
+expect 10 "marker:25:22"
+press Escape
+expect 6 "picture:17:0:0:$full_points"
+press space
+wait_exit 10
+
+step "saved files"
+settings=$("$probe" "$play_dir" config data/plonkix.cfg)
+echo "   $settings"
+[[ $settings == "dropSpeed=2 name=tiger "* ]] || fail "plonkix.cfg does not hold the new options"
+[ "$(stat -c %s "$play_dir/data/plonkix.hig")" = 380 ] || fail "plonkix.hig is not 380 bytes"
+[ "$play_dir/data/plonkix.hig" -nt "$work/before" ] || fail "plonkix.hig was not rewritten"
+"$probe" "$play_dir" highscores data/plonkix.hig | sed 's/^/   /'
+[ "${PIPESTATUS[0]}" = 0 ] || fail "plonkix.hig is not a valid table"
+
+step "closing the window during the intro"
+cp "$play_dir/data/plonkix.cfg" "$work/cfg.before"
+cp "$play_dir/data/plonkix.hig" "$work/hig.before"
+start_game SDL_AUDIODRIVER=dummy
+sleep 1
+"$closer" "$window"
+wait_exit 5
+cmp "$play_dir/data/plonkix.cfg" "$work/cfg.before" || fail "closing the window changed plonkix.cfg"
+cmp "$play_dir/data/plonkix.hig" "$work/hig.before" || fail "closing the window changed plonkix.hig"
+
+step "no audio device: the whole way through, silently"
+start_game SDL_AUDIODRIVER=no-such-device
+expect 8 "picture:18:105:124:320,200;250,180;390,180"
+press space
+sleep 1
+press space
+sleep 1.5
+press space
+sleep 1.5
+press space
+sleep 0.5
+press space
+expect 10 "marker:25:22"
+press Return
+expect 8 "$background"
+sleep 3  # the start sequence reads no pause key
+press Escape
+expect 3 "text:0:320:314:paused:23"
+press j
+sleep 5
+press space
+expect 6 "text:3:320:20:killer_kings:02"
+press space
+sleep 0.5
+press space
+sleep 1.5
+press space
+sleep 0.5
+press space
+expect 10 "marker:25:22"
+press Escape
+expect 6 "picture:17:0:0:$full_points"
+press space
+wait_exit 10
+
+step "Alt+F4 in the menu"
+start_game SDL_AUDIODRIVER=dummy
+sleep 1
+press space
+sleep 1
+press space
+sleep 1.5
+press space
+sleep 1.5
+press space
+sleep 0.5
+press space
+expect 10 "marker:25:22"
+xdotool key alt+F4
+wait_exit 5
+
+echo "the real game passed every stage"
