@@ -133,3 +133,15 @@ void AddMessage(const char* text) {
 void ClearMessageLog() {
   for (auto& line : MessageLog) line.Clear();
 }
+
+void ResetMatch() {
+  tickCount = 0;
+  frameCount = 0;
+  paused = 0;
+  ClearMessageLog();
+  messageTimer = 0;
+  spinCounter = 0;
+  for (int p = 1; p <= kPlayers; ++p) ResetPlayerState(p);
+  AnimCounter = 0;
+  startPictureIndex = 0;
+}

@@ -37,6 +37,10 @@ void OutroTick();
 // Bursts, popups, bean phases, chain display, score roll-up, slide, cooldown, spinner, log.
 void AdvanceAnimations();
 
+// The match start: the tick and frame counters, the pause, the message log and the spinner
+// cleared, then both players' records reset (player 1 first), the start counters at 0.
+void ResetMatch();
+
 // Appends a line (cut to 18 characters), pushing the oldest out when the log is full.
 void AddMessage(const char* text);
 void ClearMessageLog();

@@ -53,20 +53,6 @@ void DrawName(uint8_t* target, int p, int32_t x) {
   DrawTextN(target, name.chars, length, x, kNameY, kFontSmall);
 }
 
-// ---- Reset ----
-
-void ResetMatch() {
-  tickCount = 0;
-  frameCount = 0;
-  paused = 0;
-  ClearMessageLog();
-  messageTimer = 0;
-  spinCounter = 0;
-  for (int p = 1; p <= kPlayers; ++p) ResetPlayerState(p);
-  AnimCounter = 0;
-  startPictureIndex = 0;
-}
-
 // ---- Fade-in ----
 
 void FadeInMatch() {

@@ -1,6 +1,7 @@
 #include "draw.h"
 
 #include <cstring>
+#include <utility>
 
 #include "display.h"
 
@@ -184,48 +185,27 @@ void DrawSpriteDotted(uint8_t* target, int32_t x, int32_t y, uint32_t scaleX, ui
 }
 
 void DrawLine(uint8_t* target, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t colour) {
-  int32_t dx = x2 - x1, dy = y2 - y1;
-  const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-  if (ady > adx) {
-    if (y1 > y2) {  // walk downwards
-      int32_t t = x1;
-      x1 = x2;
-      x2 = t;
-      t = y1;
-      y1 = y2;
-      y2 = t;
+  // Bresenham along the longer axis: the major coordinate steps by one from the lower end, the
+  // minor one steps when twice the error reaches the major distance.
+  const bool steep = (y2 > y1 ? y2 - y1 : y1 - y2) > (x2 > x1 ? x2 - x1 : x1 - x2);
+  int32_t a1 = steep ? y1 : x1, b1 = steep ? x1 : y1, a2 = steep ? y2 : x2, b2 = steep ? x2 : y2;
+  if (a1 > a2) {
+    std::swap(a1, a2);
+    std::swap(b1, b2);
+  }
+  const int32_t major = a2 - a1, minor = b2 > b1 ? b2 - b1 : b1 - b2, step = b1 < b2 ? 1 : -1;
+  auto plot = [&](int32_t a, int32_t b) {
+    target[steep ? a * kScreenWidth + b : b * kScreenWidth + a] = colour;
+  };
+  int32_t b = b1, error = 0;
+  plot(a1, b);
+  for (int32_t a = a1 + 1; a <= a2; ++a) {
+    error += minor;
+    if (2 * error >= major) {
+      b += step;
+      error -= major;
     }
-    const int32_t stepX = x1 < x2 ? 1 : -1;
-    int32_t x = x1, error = 0;
-    target[y1 * kScreenWidth + x] = colour;
-    for (int32_t y = y1 + 1; y <= y2; ++y) {
-      error += adx;
-      if (2 * error >= ady) {
-        x += stepX;
-        error -= ady;
-      }
-      target[y * kScreenWidth + x] = colour;
-    }
-  } else {
-    if (x1 > x2) {  // walk rightwards
-      int32_t t = x1;
-      x1 = x2;
-      x2 = t;
-      t = y1;
-      y1 = y2;
-      y2 = t;
-    }
-    const int32_t stepY = y1 < y2 ? 1 : -1;
-    int32_t y = y1, error = 0;
-    target[y1 * kScreenWidth + x1] = colour;
-    for (int32_t x = x1 + 1; x <= x2; ++x) {
-      error += ady;
-      if (2 * error >= adx) {
-        y += stepY;
-        error -= adx;
-      }
-      target[y * kScreenWidth + x] = colour;
-    }
+    plot(a, b);
   }
 }
 

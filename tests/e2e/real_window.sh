@@ -126,6 +126,33 @@ wait_exit() {
   [ "$(cat "$work/status")" = 0 ] || fail "the game ended with status $(cat "$work/status")"
 }
 
+# skip_build_up: a key ends the menu's fly-in, another its logo zoom; then the choice shows.
+skip_build_up() {
+  sleep 1.5
+  press space
+  sleep 0.5
+  press space
+  expect 10 "marker:25:22"
+}
+
+# skip_intro: a key ends each of the intro's three pictures.
+skip_intro() {
+  sleep 1
+  press space
+  sleep 1
+  press space
+  sleep 1.5
+  press space
+}
+
+# after_game: any key turns each of the two pages.
+after_game() {
+  expect 6 "text:3:320:20:killer_kings:02"
+  press space
+  expect 6 "text:3:320:20:combo_demons:02"
+  press space
+}
+
 # Chosen pixels of the game background that nothing covers during a match.
 background="picture:23:0:0:5,395;635,395;320,255;2,200;637,200;320,390"
 # Chosen pixels of the full-screen pictures.
@@ -148,11 +175,8 @@ expect 8 "picture:21:214:47:320,200;240,100;400,100;320,300;250,330"
 press space
 
 step "main menu"
-sleep 1.5
-press space  # skips the fly-in
-sleep 0.5
-press space  # skips the logo zoom
-expect 10 "marker:25:22" "text:3:320:25:single_human:22" "text:3:320:375:exit:22"
+skip_build_up
+expect 3 "text:3:320:25:single_human:22" "text:3:320:375:exit:22"
 move_marker 75 "${menu_rows[@]}"
 move_marker 25 "${menu_rows[@]}"
 
@@ -167,11 +191,7 @@ press Return
 for key in t i g e r; do press "$key" 0.12; done
 expect 3 "text:4:500:123:tiger:22"
 press Escape
-sleep 1.5
-press space
-sleep 0.5
-press space
-expect 10 "marker:25:22"
+skip_build_up
 
 step "single human match: moves, pause, quit"
 press Return
@@ -185,17 +205,10 @@ sleep 4
 press space
 
 step "after-game pages"
-expect 6 "text:3:320:20:killer_kings:02"
-press space
-expect 6 "text:3:320:20:combo_demons:02"
-press space
+after_game
 
 step "demo, with Alt+Enter to full screen and back"
-sleep 1.5
-press space
-sleep 0.5
-press space
-expect 10 "marker:25:22"
+skip_build_up
 press d
 expect 8 "$background"
 sleep 2
@@ -215,17 +228,10 @@ expect 3 "text:0:320:314:paused:23"
 press y
 sleep 5
 press space
-expect 6 "text:3:320:20:killer_kings:02"
-press space
-sleep 0.5
-press space
+after_game
 
 step "exit screen"
-sleep 1.5
-press space
-sleep 0.5
-press space
-expect 10 "marker:25:22"
+skip_build_up
 press Escape
 expect 6 "picture:17:0:0:$full_points"
 press space
@@ -253,16 +259,8 @@ cmp "$play_dir/data/plonkix.hig" "$work/hig.before" || fail "closing the window 
 step "no audio device: the whole way through, silently"
 start_game SDL_AUDIODRIVER=no-such-device
 expect 8 "picture:18:105:124:320,200;250,180;390,180"
-press space
-sleep 1
-press space
-sleep 1.5
-press space
-sleep 1.5
-press space
-sleep 0.5
-press space
-expect 10 "marker:25:22"
+skip_intro
+skip_build_up
 press Return
 expect 8 "$background"
 sleep 3  # the start sequence reads no pause key
@@ -271,15 +269,8 @@ expect 3 "text:0:320:314:paused:23"
 press j
 sleep 5
 press space
-expect 6 "text:3:320:20:killer_kings:02"
-press space
-sleep 0.5
-press space
-sleep 1.5
-press space
-sleep 0.5
-press space
-expect 10 "marker:25:22"
+after_game
+skip_build_up
 press Escape
 expect 6 "picture:17:0:0:$full_points"
 press space
@@ -287,17 +278,8 @@ wait_exit 10
 
 step "Alt+F4 in the menu"
 start_game SDL_AUDIODRIVER=dummy
-sleep 1
-press space
-sleep 1
-press space
-sleep 1.5
-press space
-sleep 1.5
-press space
-sleep 0.5
-press space
-expect 10 "marker:25:22"
+skip_intro
+skip_build_up
 xdotool key alt+F4
 wait_exit 5
 

@@ -170,12 +170,6 @@ void InstallFakeSounds(HeadlessBackend& backend) {
 }
 
 void StartCpuMatch(const SimOptions& options) {
-  tickCount = 0;
-  frameCount = 0;
-  paused = 0;
-  ClearMessageLog();
-  messageTimer = 0;
-  spinCounter = 0;
   for (int p = 1; p <= kPlayers; ++p) {
     PlayerStateRecord& s = PlayerState[p];
     s.config.dropSpeed = options.players[p].dropSpeed;
@@ -183,10 +177,8 @@ void StartCpuMatch(const SimOptions& options) {
     s.config.cpuStrength = options.players[p].strength;
     s.cpuControlled = 1;
     s.absent = 0;
-    ResetPlayerState(p);
   }
-  AnimCounter = 0;
-  startPictureIndex = 0;
+  ResetMatch();
 }
 
 bool CheckEngineInvariants(HeadlessBackend* backend, char* report, size_t size) {
