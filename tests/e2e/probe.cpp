@@ -1,7 +1,7 @@
 // e2e-probe: what must be on the screen of the real game, computed from the data set itself, so
 // the end-to-end checks follow the art wherever it changes.
 //
-//   e2e-probe GAMEDIR check SHOT.rgb SPEC...   compares a 640 x 400 RGB screenshot with each SPEC:
+//   e2e-probe GAMEDIR check SHOT.rgb CHECK...   compares a 640 x 400 RGB screenshot with each CHECK:
 //     picture:N:OX:OY:x,y[;x,y...]   screen (x, y) shows pixel (x - OX, y - OY) of picture pNN
 //                                    in pNN's palette
 //     text:FONT:X:Y:TEXT:N           every pixel the game's DrawText writes for TEXT centred at
@@ -76,8 +76,8 @@ std::vector<Expected> Drawn(const std::vector<uint8_t>& screen, const Picture& p
   return out;
 }
 
-std::vector<Expected> ParseSpec(const std::string& spec) {
-  const auto f = Split(spec, ':');
+std::vector<Expected> ParseCheck(const std::string& check) {
+  const auto f = Split(check, ':');
   std::vector<Expected> out;
   std::vector<uint8_t> screen(kScreenBytes, 0);
   if (f[0] == "picture" && f.size() == 5) {
@@ -101,17 +101,17 @@ std::vector<Expected> ParseSpec(const std::string& spec) {
     DrawSprite(screen.data(), 625, y, markerMirrorSprite);
     out = Drawn(screen, ReadPicture(atoi(f[2].c_str())));
   } else {
-    fprintf(stderr, "e2e-probe: unknown check \"%s\"\n", spec.c_str());
+    fprintf(stderr, "e2e-probe: unknown check \"%s\"\n", check.c_str());
     exit(2);
   }
   if (out.empty()) {
-    fprintf(stderr, "e2e-probe: check \"%s\" expects nothing\n", spec.c_str());
+    fprintf(stderr, "e2e-probe: check \"%s\" expects nothing\n", check.c_str());
     exit(2);
   }
   return out;
 }
 
-int Check(const char* shotFile, int count, char** specs) {
+int Check(const char* shotFile, int count, char** checks) {
   std::vector<uint8_t> shot(kScreenBytes * 3);
   FILE* f = fopen(shotFile, "rb");
   if (!f || fread(shot.data(), 1, shot.size(), f) != shot.size()) {
@@ -121,7 +121,7 @@ int Check(const char* shotFile, int count, char** specs) {
   fclose(f);
   int failed = 0;
   for (int i = 0; i < count; ++i) {
-    const auto expected = ParseSpec(specs[i]);
+    const auto expected = ParseCheck(checks[i]);
     int differ = 0;
     const Expected* first = nullptr;
     uint32_t firstSeen = 0;
@@ -134,13 +134,13 @@ int Check(const char* shotFile, int count, char** specs) {
       }
     }
     if (differ == 0) {
-      printf("ok %s (%zu pixels)\n", specs[i], expected.size());
+      printf("ok %s (%zu pixels)\n", checks[i], expected.size());
     } else {
       ++failed;
       printf(
           "MISMATCH %s: %d of %zu pixels differ, first at (%d, %d): %06x on screen, %06x "
           "expected\n",
-          specs[i], differ, expected.size(), first->x, first->y, firstSeen, first->rgb);
+          checks[i], differ, expected.size(), first->x, first->y, firstSeen, first->rgb);
     }
   }
   return failed ? 1 : 0;
@@ -185,7 +185,7 @@ int CheckHighScores(const char* file) {
 
 int main(int argc, char** argv) {
   if (argc < 4 || chdir(argv[1]) != 0) {
-    fprintf(stderr, "usage: %s GAMEDIR check SHOT.rgb SPEC... | config FILE | highscores FILE\n",
+    fprintf(stderr, "usage: %s GAMEDIR check SHOT.rgb CHECK... | config FILE | highscores FILE\n",
             argv[0]);
     return 2;
   }
