@@ -88,8 +88,11 @@ IndexedImage DrawGlyph(int font, int k) {
   UseColour(cr, look.outlineColour);
   cairo_set_line_width(cr, look.outline);
   cairo_stroke_preserve(cr);
+  // The colour runs from the capitals' top down to the lowest ink, so tails below the baseline
+  // (J, Q, brackets) end in the same colour as the letters' feet instead of a flat deep red.
   const double top = baseline - cap.height;
-  SetVerticalGradient(cr, top, baseline,
+  const double inkBottom = std::max(baseline, baseline + e.y_bearing + e.height);
+  SetVerticalGradient(cr, top, inkBottom,
                       {{0.0, look.top}, {0.45, look.middle}, {1.0, look.bottom}});
   cairo_fill(cr);
   IndexedImage glyph = ToMaster(canvas);
