@@ -2,13 +2,17 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "engine.h"
 #include "headless.h"
 #include "keyboard.h"
 #include "random.h"
+#include "sim_core.h"
 #include "ticks.h"
 
 // Player 1 plays on A/D/W/S, player 2 on the arrow keys.
@@ -16,50 +20,60 @@ constexpr uint32_t kKeysOne[4] = {30, 32, 17, 31};
 constexpr uint32_t kKeysTwo[4] = {scan::kLeft, scan::kRight, scan::kUp, scan::kDown};
 using SoundList = std::vector<std::string>;
 
-template <uint32_t N>
-std::string Str(const FixedText<N>& text) {
-  return std::string(text.chars, text.length);
-}
-
 class EngineTest : public ::testing::Test {
  public:
   HeadlessSession session;
   HeadlessBackend& backend = session.backend();
 
   void SetUp() override {
-    for (int n = 0; n < kSoundCount; ++n) Sounds[n] = backend.FakeSound(n);
+    InstallFakeSounds(backend);
     SeedRandom(7);
     for (int p = 1; p <= kPlayers; ++p) {
       const uint32_t* k = p == 1 ? kKeysOne : kKeysTwo;
       PlayerState[p].config =
           PlayerConfig{0, 0, 0, 0, 5, k[0], k[1], k[2], k[3], {5, 0, {}, {}}, 1, 4, 1};
-      PlayerState[p].cpuControlled = PlayerState[p].absent = 0;
-      ResetPlayerState(p);
     }
-    tickCount = frameCount = spinCounter = messageTimer = 0;
-    paused = 0;
-    ClearMessageLog();
+    StartCpuMatch(SimOptions{});  // link 4, drop speed 1, and the match globals cleared
+    PlayerState[1].cpuControlled = PlayerState[2].cpuControlled = 0;
   }
-  // Fills p's rows, the last text at row `bottom`: '.' empty, 'k' black, '2'..'6' colours.
+  // Several values as one text, separated by spaces, so one assertion checks them together.
+  static std::string Part(const std::string& text) { return text; }
+  template <uint32_t N>
+  static std::string Part(const FixedText<N>& text) {
+    return std::string(text.chars, text.length);
+  }
+  template <typename N, typename = std::enable_if_t<std::is_arithmetic_v<N>>>
+  static std::string Part(N number) {
+    return std::to_string(+number);
+  }
+  template <typename... T>
+  static std::string Cat(const T&... parts) {
+    std::string out;
+    ((out += Part(parts) + " "), ...);
+    out.pop_back();
+    return out;
+  }
+  static constexpr char kCodes[] = ".k23456";  // by colour code: empty, black, colours
+  // Fills p's rows, the last text at row `bottom`.
   static void Rows(int p, std::vector<const char*> rows, int bottom = kBottomRow) {
     for (size_t i = 0; i < rows.size(); ++i)
-      for (int x = 0; x < kColumns; ++x) {
-        const char c = rows[i][x];
-        FieldCell(p, x, bottom + 1 - int(rows.size()) + int(i)).colour = c == '.'   ? kEmpty
-                                                                         : c == 'k' ? kBlackBean
-                                                                                    : c - '0';
-      }
+      for (int x = 0; x < kColumns; ++x)
+        FieldCell(p, x, bottom + 1 - int(rows.size()) + int(i)).colour =
+            strchr(kCodes, rows[i][x]) - kCodes;
   }
-  static std::string Row(int p, int row) {
+  // `count` rows from `top`, joined: the colours, or with `links` the link bits in hex.
+  static std::string Row(int p, int top, int count = 1, bool links = false) {
     std::string text;
-    for (int x = 0; x < kColumns; ++x) text += ".k23456"[FieldCell(p, x, row).colour];
+    for (int y = top; y < top + count; ++y)
+      for (int x = 0; x < kColumns; ++x) {
+        const Cell& cell = FieldCell(p, x, y);
+        text += links ? ".123456789abcdef"[cell.links] : kCodes[cell.colour];
+      }
     return text;
   }
-  static int Beans(int p) {
-    int n = 0;
-    for (int x = 0; x < kColumns; ++x)
-      for (int y = kTopRow; y <= kBottomRow; ++y) n += FieldCell(p, x, y).colour != kEmpty;
-    return n;
+  static long Beans(int p) {  // in rows -10..12
+    const std::string rows = Row(p, kTopRow, kBottomRow - kTopRow + 1);
+    return std::count_if(rows.begin(), rows.end(), [](char c) { return c != '.'; });
   }
   // Puts p's pair with pivot B at (column, row) and A where the orientation says.
   static void Pair(int p, uint32_t a, uint32_t b, int column, int row, uint32_t orientation = 0) {
@@ -71,18 +85,16 @@ class EngineTest : public ::testing::Test {
   }
   static std::string Where(int p) {
     const PlayerStateRecord& s = PlayerState[p];
-    return std::to_string(s.pairA.column) + "," + std::to_string(s.pairA.row) + " " +
-           std::to_string(s.pairB.column) + "," + std::to_string(s.pairB.row);
+    return Cat(s.pairA.column, s.pairA.row, s.pairB.column, s.pairB.row);
   }
   static void Ticks(int n) {
     for (int i = 0; i < n; ++i) MatchTick();
   }
-  // The logged sounds as "number/mixer volume/mixer channel"; clears the log.
+  // The logged sounds as "number mixer-volume mixer-channel"; clears the log.
   SoundList TakeSounds() {
     SoundList out;
     for (const auto& s : backend.sounds)
-      out.push_back(std::to_string(s.number) + "/" + std::to_string(s.mixerVolume) + "/" +
-                    std::to_string(s.mixerChannel));
+      out.push_back(Cat(s.number, s.mixerVolume, s.mixerChannel));
     backend.sounds.clear();
     return out;
   }

@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "engine_fixture.h"
-#include "sim_core.h"
 
 using SimTest = EngineTest;
 
@@ -19,7 +18,6 @@ TEST_F(SimTest, TheInvariantCheckCatchesBrokenState) {
       {"colour 7", [] { FieldCell(1, 2, 5).colour = 7; }},
       {"border cell (6,3)", [] { FieldCell(2, kRightBorder, 3).colour = 2; }},
       {"beans in the field, but", [] { FieldCell(1, 0, kTopRow).colour = 3; }},
-      {"colourCounts[3]", [] { PlayerState[2].colourCounts[2] = 31; }},
       {"pair", [] { PlayerState[1].pairA.column += 1; }},
       {"message log", [] { ClearMessageLog(), MessageLog[1].Set("x"); }},
       {"sound 3 at mixer volume 42", [] { PlaySound(Sounds[3], 21, 2); }},
