@@ -1,42 +1,20 @@
-// The intro: its three phases, held keys, the screen it opens and the random strip picture.
+// The intro: its three phases, held keys and the screen it opens.
 #include "intro.h"
 
-#include "random.h"
 #include "screen_fixture.h"
 
 namespace {
 using namespace screens;
 
-class IntroTest : public ScreenTest {
- protected:
-  struct Frame {
-    uint32_t at;
-    TickRoutine handler;
-    bool black;
-  };
-  std::vector<Frame> frames;
-  void RecordFrames() {
-    backend.onPresent = [this](HeadlessBackend& b) {
-      frames.push_back(
-          {b.now, TickHandlerActive ? TickHandler : nullptr,
-           std::all_of(b.lastFrame.begin(), b.lastFrame.end(), [](uint8_t p) { return p == 0; })});
-    };
-  }
-  std::vector<Frame> Under(TickRoutine handler) const {
-    std::vector<Frame> out;
-    for (const Frame& f : frames)
-      if (f.handler == handler) out.push_back(f);
-    return out;
-  }
-};
+class IntroTest : public ScreenTest {};
 
 TEST_F(IntroTest, RunsItsThreePhasesAndEndsBlack) {
   RecordFrames();
   Intro();
   EXPECT_EQ(backend.videoModeChanges, 1);
   EXPECT_EQ(SoundsPlayed(), (SoundLog{{16, 60, 0}, {17, 60, 1}, {19, 60, 0}}));
-  EXPECT_EQ(Under(AnimCountUp).size(), 351u) << "title: clock -50 to 652 in steps of 2";
-  EXPECT_EQ(Under(AnimCountDown).size(), 301u) << "strips: clock 0 to -1204 in steps of 4";
+  EXPECT_EQ(FramesUnder(AnimCountUp).size(), 351u) << "title: clock -50 to 652 in steps of 2";
+  EXPECT_EQ(FramesUnder(AnimCountDown).size(), 301u) << "strips: clock 0 to -1204 in steps of 4";
   // Title 351 ticks, strips 301 + fade 64, closing fade-in 64 + hold 211 + fade-out 64.
   EXPECT_NEAR(backend.now, (351 + 301 + 64 + 64 + 211 + 64) * kTickMs, 10 * kTickMs);
   EXPECT_TRUE(DisplayBlack());
@@ -51,13 +29,12 @@ TEST_F(IntroTest, AKeyHeldFromStartUpEndsTheTitleAtOnceAndThePhasesWaitForItsRel
   backend.Tap(5000, 'a', 3000);             // during the palette fade, held past the fade-in
   RecordFrames();
   Intro();
-  const auto title = Under(AnimCountUp), strips = Under(AnimCountDown);
-  ASSERT_EQ(title.size(), 1u) << "the held key ends the title after its first frame";
-  EXPECT_TRUE(title[0].black);
-  EXPECT_GE(strips.front().at, 3000u) << "the strips wait for the release";
-  EXPECT_LE(strips.back().at, 4000u + 2 * kTickMs) << "the key cuts the fly-in at once";
+  const auto title = FramesUnder(AnimCountUp), strips = FramesUnder(AnimCountDown);
+  EXPECT_EQ(title.size(), 1u) << "the held key ends the title after its first frame";
+  EXPECT_GE(strips.front(), 3000u) << "the strips wait for the release";
+  EXPECT_LE(strips.back(), 4000u + 2 * kTickMs) << "the key cuts the fly-in at once";
   // The palette fade runs in full from the release at 4500 although 'a' goes down at 5000.
-  EXPECT_NEAR(frames.back().at, 4500 + 64 * kTickMs, 3 * kTickMs);
+  EXPECT_NEAR(frames.back().first, 4500 + 64 * kTickMs, 3 * kTickMs);
   // The closing fade-in ignores 'a'; the hold ends at once as 'a' is still down; the fade-out
   // follows its release at 8000.
   EXPECT_NEAR(backend.now, 8000 + 64 * kTickMs, 3 * kTickMs);
@@ -67,25 +44,6 @@ TEST_F(IntroTest, AScreenThatCannotBeOpenedEndsTheProgramWithAMessage) {
   backend.videoModeWorks = false;
   ExpectFatal([] { Intro(); }, {"screen"});
   EXPECT_EQ(backend.framesPresented, 0u);
-}
-
-TEST_F(IntroTest, BothStripPicturesAreChosenAboutEquallyOften) {
-  const auto p19 = PicturePixels(19, 640, 400);
-  int shown19 = 0;
-  for (int run = 0; run < 40; ++run) {
-    SeedRandom(1000 + run);
-    bool seen = false;
-    backend.onPresent = [&](HeadlessBackend& b) {  // a key cuts the title and the strips short
-      if (Running(AnimCountDown) && !seen) {
-        seen = true;
-        shown19 += memcmp(FrameBuffer, p19.data(), kScreenBytes) == 0;
-      }
-      if (TickHandlerActive) b.Tap(b.now, keysym::kSpace, 20);
-    };
-    Intro();
-  }
-  EXPECT_GE(shown19, 10);
-  EXPECT_LE(shown19, 30);
 }
 
 }  // namespace

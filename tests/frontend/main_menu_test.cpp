@@ -1,6 +1,7 @@
-// The main menu: the cursor handler, the build-up, and whole runs down every path.
+// The main menu: the cursor handler, the drawing, and whole runs down every path.
 #include "main_menu.h"
 
+#include "config_file.h"
 #include "main_flow.h"
 #include "options_screen.h"
 #include "screen_fixture.h"
@@ -10,35 +11,20 @@ using namespace screens;
 
 class MainMenuTest : public ScreenTest {
  protected:
-  std::vector<int32_t> choiceStarts;  // the selection each time the choice began
-
   void SetUp() override {
     ScreenTest::SetUp();
     exitRequested = 0;
     for (int p = 1; p <= kPlayers; ++p) PlayerState[p].cpuControlled = PlayerState[p].absent = 7;
   }
-  // In the choice: Down held until the item is selected, then the key (Return by default).
   void InChoice(int32_t item, uint16_t sym = keysym::kReturn) {
-    script.When([] { return Running(MenuTick); },
-                [this, item] {
-                  choiceStarts.push_back(AnimCounter);
-                  if (item > 0) backend.KeyDown(backend.now, keysym::kDown);
-                });
-    script.When([item] { return AnimCounter == item; },
-                [this, sym] {
-                  backend.KeyUp(backend.now, keysym::kDown);
-                  backend.Tap(backend.now, sym, 120);
-                });
+    Select([] { return Running(MenuTick); }, item, sym);
   }
   void ExpectEnd(int exit, const GameMode& mode) {
     EXPECT_EQ(exitRequested, exit);
-    for (int p = 1; p <= kPlayers; ++p) {
-      EXPECT_EQ(PlayerState[p].cpuControlled, mode.cpuControlled[p - 1]) << "player " << p;
-      EXPECT_EQ(PlayerState[p].absent, mode.absent[p - 1]) << "player " << p;
-    }
-    EXPECT_TRUE(DisplayBlack()) << "faded out";
-    EXPECT_FALSE(TickHandlerActive);
-    EXPECT_TRUE(script.Done());
+    for (int p = 1; p <= kPlayers; ++p)
+      EXPECT_EQ(std::pair(PlayerState[p].cpuControlled, PlayerState[p].absent),
+                std::pair(mode.cpuControlled[p - 1], mode.absent[p - 1]));
+    EXPECT_TRUE(DisplayBlack() && !TickHandlerActive && StepsDone()) << "faded out, all done";
   }
 };
 
@@ -50,23 +36,23 @@ TEST_F(MainMenuTest, CursorIsSampledEverySeventhTickWithinTheItems) {
   for (int t = 1; t <= 14; ++t) MenuTick();  // phases 1..14: 7 and 14 sample
   EXPECT_EQ(AnimCounter, 2);
   AnimCounter = kItemExit;
-  tickPhase = 0;
-  MenuTick();  // at the bottom: no move, no sound
-  EXPECT_EQ(AnimCounter, kItemExit);
-  EXPECT_EQ(SoundsPlayed(), (SoundLog{{13, 40, 0}, {13, 40, 0}}));
   tickPhase = 139;
   MenuTick();
   EXPECT_EQ(tickPhase, 0);
+  MenuTick();  // at the bottom: no move, no sound
+  EXPECT_EQ(AnimCounter, kItemExit);
+  EXPECT_EQ(SoundsPlayed(), (SoundLog{{13, 40, 0}, {13, 40, 0}}));
   KeyState[scan::kEscape] = KeyState[scan::kD] = KeyState[scan::kUp] = 1;
+  tickPhase = 0;
   MenuTick();  // Up and Down in one poll, then Escape, then D
   EXPECT_EQ(exitRequested, 1);
-  EXPECT_EQ(AnimCounter, kDemoSelection);
+  KeyState[scan::kD] = 0;
   tickPhase = 0;
   MenuTick();  // a second poll in one backlog must not leave the demo choice
   EXPECT_EQ(AnimCounter, kDemoSelection);
 }
 
-TEST_F(MainMenuTest, FlyInStripsMeetToThePicture) {
+TEST_F(MainMenuTest, FlyInStripsMeetToThePictureAndMarkersShowOnlyForRealItems) {
   for (int i = 0; i < kScreenBytes; ++i) FrameBuffer[i] = static_cast<uint8_t>(i % 251 + 1);
   memset(BackBuffer, 0, kScreenBytes);
   DrawMenuFlyIn(0);  // all four strips still outside
@@ -76,6 +62,13 @@ TEST_F(MainMenuTest, FlyInStripsMeetToThePicture) {
   EXPECT_EQ(BackBuffer[250 * kScreenWidth + 639], FrameBuffer[250 * kScreenWidth + 319]);
   DrawMenuFlyIn(-320);
   EXPECT_EQ(memcmp(BackBuffer, FrameBuffer, kScreenBytes), 0);
+
+  std::vector<uint8_t> demo(kScreenBytes, 0), marked(kScreenBytes, 0);
+  DrawMenuChoice(demo.data(), kDemoSelection);
+  EXPECT_EQ(std::count(demo.begin(), demo.end(), kMarkerColour), 0);
+  DrawMenuChoice(marked.data(), kItemTwoHumans);
+  EXPECT_EQ(std::pair(marked[125 * kScreenWidth + 15], marked[125 * kScreenWidth + 625]),
+            std::pair(kMarkerColour, kMarkerMirrorColour));
 }
 
 struct ModeCase {
@@ -107,61 +100,27 @@ INSTANTIATE_TEST_SUITE_P(
                       ModeCase{kItemCredits, keysym::kEscape, 1, kUntouched},
                       ModeCase{kItemHelp, 'd', 0, kCpuDemo}));
 
-TEST_F(MainMenuTest, AKeyCutsEachBuildUpPhaseAndIsNeverTakenAsAChoice) {
-  std::vector<std::pair<uint32_t, TickRoutine>> frames;
-  backend.onPresent = [&frames](HeadlessBackend& b) {
-    frames.emplace_back(b.now, TickHandlerActive ? TickHandler : nullptr);
-  };
+TEST_F(MainMenuTest, KeysCutTheBuildUpAndCreditsHelpAndOptionsReturnToAWholeOneAtTheTop) {
+  RecordFrames();
   backend.KeyDown(0, keysym::kReturn);
   backend.KeyUp(2000, keysym::kReturn);
   backend.Tap(3000, keysym::kSpace, 2000);  // during the logo zoom
-  InChoice(0, keysym::kEscape);
-  MainMenu();
-  std::vector<uint32_t> flyIn, zoom, choice;
-  uint32_t composed = 0;
-  for (auto [at, handler] : frames) {
-    if (handler == AnimCountDown) (at < 2000 ? flyIn : zoom).push_back(at);
-    if (handler == MenuTick) choice.push_back(at);
-    if (!handler && at > 2000 && !composed) composed = at;
+  for (int32_t item : {kItemCredits, kItemHelp, kItemOptions}) {
+    InChoice(item);
+    When([] { return !AnyKeyDown() && (!TickHandlerActive || Running(OptionsTick)); },
+         [this] { backend.Tap(backend.now + 200, keysym::kEscape, 30); });
   }
-  EXPECT_EQ(flyIn.size(), 1u) << "the held key ends the fly-in after its first frame";
-  EXPECT_GE(zoom.front(), 2000u) << "the zoom waits for the release";
-  EXPECT_LE(zoom.back(), 3000u + 2 * kTickMs) << "a key cuts the zoom at once";
-  EXPECT_LE(composed, 3000u + 2 * kTickMs) << "the finished picture follows at once";
-  EXPECT_GE(choice.front(), 5000u) << "the choice waits for the release";
-  EXPECT_EQ(exitRequested, 1);
-}
-
-TEST_F(MainMenuTest, CreditsHelpAndOptionsReturnToAWholeBuildUpAtTheTop) {
-  auto leavePage = [this] {
-    script.When([] { return !TickHandlerActive && !AnyKeyDown(); },
-                [this] { backend.Tap(backend.now + 200, keysym::kSpace, 30); });
-  };
-  InChoice(kItemCredits);
-  leavePage();
-  InChoice(kItemHelp);
-  leavePage();
-  InChoice(kItemOptions);
-  script.When([] { return Running(OptionsTick); },
-              [this] { backend.Tap(backend.now, keysym::kEscape, 60); });
   InChoice(kItemSingleHuman);
   MainMenu();
   ExpectEnd(0, kSingleHuman);
-  EXPECT_EQ(choiceStarts, (std::vector<int32_t>{0, 0, 0, 0}));
+  const auto counted = FramesUnder(AnimCountDown), choice = FramesUnder(MenuTick);
+  EXPECT_LT(counted[0], 2000u) << "the fly-in's first frame";
+  EXPECT_GE(counted[1], 2000u) << "the held key ends the fly-in; the zoom waits for the release";
+  EXPECT_LE(*(std::lower_bound(counted.begin(), counted.end(), choice[0]) - 1), 3000 + 2 * kTickMs)
+      << "a key cuts the zoom at once";
+  EXPECT_GE(choice[0], 5000u) << "the choice waits for the release";
   EXPECT_EQ(Plays(17), 4) << "four build-ups";
-}
-
-TEST_F(MainMenuTest, ChoiceDrawsTheItemsAndMarkersOnlyForRealItems) {
-  const std::vector<uint8_t> black(kScreenBytes, 0);
-  std::vector<uint8_t> demo(black), marked(black);
-  DrawMenuChoice(demo.data(), kDemoSelection);
-  EXPECT_EQ(std::count(demo.begin(), demo.end(), kMarkerColour), 0);
-  EXPECT_TRUE(LineShows(demo.data(), black.data(), "exit", 320, 375, 3, 30, 610));
-  DrawMenuChoice(marked.data(), kItemTwoHumans);
-  EXPECT_EQ(marked[121 * kScreenWidth + 4], kMarkerColour);  // 22 x 9 centred on (15, 125)
-  EXPECT_EQ(marked[129 * kScreenWidth + 25], kMarkerColour);
-  EXPECT_EQ(marked[125 * kScreenWidth + 625], kMarkerMirrorColour);
-  EXPECT_EQ(std::count(marked.begin(), marked.end(), kMarkerColour), 22 * 9);
+  EXPECT_EQ(ReadFileBytes(kConfigFile).size(), kConfigFileBytes) << "options left unchanged";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A headless stage for the front-end screens: pictures with their own patterns and palettes,
-// solid glyphs that tell the characters apart, fake sounds, the game's scan map, and a script
-// that reacts to what the running screen is doing.
+// solid glyphs that tell the characters apart, fake sounds, the game's keys, and scripted steps
+// that react to what the running screen is doing.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -39,67 +39,33 @@ inline std::vector<uint8_t> PicturePixels(int p, int width, int height) {
   return pixels;
 }
 
-// The pictures the front-end screens read, p02 and p17..p22, into a data directory.
-inline void WriteScreenPictures(const std::filesystem::path& dataDir) {
-  for (auto [p, width, height] : {std::tuple{2, 306, 70},
-                                  {17, 640, 400},
-                                  {18, 430, 152},
-                                  {19, 640, 400},
-                                  {20, 640, 400},
-                                  {21, 212, 307},
-                                  {22, 640, 400}})
-    WriteFileBytes(
-        dataDir / synthetic::Name("p", p),
-        EncodePcx(PicturePixels(p, width, height).data(), width, height, PictureColours(p).data()));
-}
-
-// Letters and digits by the character table, and the keys the screens test.
-inline void MapKeys() {
-  memset(ScanMap, 0xFF, sizeof ScanMap);
-  for (int s = 1; s < kKeyStateSize; ++s)
-    if (const char c = ScancodeToChar(static_cast<uint8_t>(s)); isalnum(c)) ScanMap[int(c)] = s;
-  const std::pair<uint16_t, uint8_t> keys[] = {
-      {keysym::kEscape, scan::kEscape}, {keysym::kReturn, scan::kReturn},
-      {keysym::kSpace, scan::kSpace},   {keysym::kUp, scan::kUp},
-      {keysym::kDown, scan::kDown},     {keysym::kLeft, scan::kLeft},
-      {keysym::kRight, scan::kRight},   {keysym::kLShift, scan::kLShift},
-      {keysym::kRShift, scan::kRShift}};
-  for (auto [sym, code] : keys) ScanMap[sym] = code;
-}
-
-// Steps that each wait until their condition holds at an event poll, then act.
-class Script {
- public:
-  using Condition = std::function<bool()>;
-  using Action = std::function<void()>;
-  void When(Condition condition, Action action) { steps_.push_back({condition, action}); }
-  void Attach(HeadlessBackend& backend) {
-    backend.onPoll = [this](HeadlessBackend&) {
-      while (next_ < steps_.size() && steps_[next_].first()) steps_[next_++].second();
-    };
-  }
-  bool Done() const { return next_ == steps_.size(); }
-
- private:
-  std::deque<std::pair<Condition, Action>> steps_;  // actions may add steps
-  size_t next_ = 0;
-};
-
 inline bool Running(TickRoutine handler) {
   return TickHandlerActive && TickHandler == handler;
 }
+
+// The pictures the screens read (number, width, height) and the keys they use besides letters.
+constexpr int kPictures[][3] = {{2, 306, 70},   {17, 640, 400}, {18, 430, 152}, {19, 640, 400},
+                                {20, 640, 400}, {21, 212, 307}, {22, 640, 400}};
+constexpr std::pair<uint16_t, uint8_t> kKeys[] = {
+    {keysym::kEscape, scan::kEscape}, {keysym::kReturn, scan::kReturn},
+    {keysym::kSpace, scan::kSpace},   {keysym::kUp, scan::kUp},
+    {keysym::kDown, scan::kDown},     {keysym::kLeft, scan::kLeft},
+    {keysym::kRight, scan::kRight},   {keysym::kRShift, scan::kRShift}};
 
 class ScreenTest : public ::testing::Test {
  protected:
   HeadlessSession session;
   HeadlessBackend& backend = session.backend();
   ScratchDir dir;
-  Script script;
+  std::vector<std::pair<uint32_t, TickRoutine>> frames;  // time and tick handler, by RecordFrames
 
   void SetUp() override {
     backend.timeLimitMs = 10u * 60u * 1000u;
     AllocateScreenBuffers();
-    WriteScreenPictures(dir.path() / "data");
+    for (auto [p, width, height] : kPictures)
+      WriteFileBytes(dir.path() / "data" / synthetic::Name("p", p),
+                     EncodePcx(PicturePixels(p, width, height).data(), width, height,
+                               PictureColours(p).data()));
     pixels_.reserve(64);
     for (int k = 0; k < kGlyphsPerFont; ++k) FontGlyphs[3][k] = Solid(49, 36, 100 + k);
     tileSprite = Solid(150, 50, 200);
@@ -107,10 +73,44 @@ class ScreenTest : public ::testing::Test {
     markerMirrorSprite = Solid(22, 9, kMarkerMirrorColour);
     pixels_.push_back(PicturePixels(2, 306, 70));
     logoSprite = Sprite{pixels_.back().data(), 306, 70};
-    MapKeys();
+    memset(ScanMap, 0xFF, sizeof ScanMap);
+    for (int s = 1; s < kKeyStateSize; ++s)
+      if (const char c = ScancodeToChar(static_cast<uint8_t>(s)); isalnum(c)) ScanMap[int(c)] = s;
+    for (auto [sym, code] : kKeys) ScanMap[sym] = code;
     for (int k = 0; k < kSoundCount; ++k) Sounds[k] = backend.FakeSound(k);
     memset(Palette, 0, sizeof Palette);
-    script.Attach(backend);
+    backend.onPoll = [this](HeadlessBackend&) {
+      while (next_ < steps_.size() && steps_[next_].first()) steps_[next_++].second();
+    };
+  }
+  // A step that waits until its condition holds at an event poll, then acts; steps run in order.
+  void When(std::function<bool()> condition, std::function<void()> action) {
+    steps_.emplace_back(condition, action);
+  }
+  bool StepsDone() const { return next_ == steps_.size(); }
+  // Once ready: Down or Up held until the selection (AnimCounter) is row, then the key tapped.
+  void Select(std::function<bool()> ready, int32_t row, uint16_t sym = keysym::kReturn) {
+    When(ready, [this, row] {
+      if (row != AnimCounter)
+        backend.KeyDown(backend.now, row > AnimCounter ? keysym::kDown : keysym::kUp);
+    });
+    When([row] { return AnimCounter == row; },
+         [this, sym] {
+           backend.KeyUp(backend.now, keysym::kDown);
+           backend.KeyUp(backend.now, keysym::kUp);
+           backend.Tap(backend.now, sym, 120);
+         });
+  }
+  void RecordFrames() {
+    backend.onPresent = [this](HeadlessBackend& b) {
+      frames.emplace_back(b.now, TickHandlerActive ? TickHandler : nullptr);
+    };
+  }
+  std::vector<uint32_t> FramesUnder(TickRoutine handler) const {
+    std::vector<uint32_t> at;
+    for (auto [time, h] : frames)
+      if (h == handler) at.push_back(time);
+    return at;
   }
   SoundLog SoundsPlayed() const {
     SoundLog out;
@@ -127,6 +127,8 @@ class ScreenTest : public ::testing::Test {
   }
 
  private:
+  std::deque<std::pair<std::function<bool()>, std::function<void()>>> steps_;  // actions add more
+  size_t next_ = 0;
   std::vector<std::vector<uint8_t>> pixels_;
   Sprite Solid(int width, int height, int colour) {
     pixels_.emplace_back(static_cast<size_t>(width) * height, static_cast<uint8_t>(colour));
@@ -134,8 +136,8 @@ class ScreenTest : public ::testing::Test {
   }
 };
 
-// True when the band of one text line (18 rows centred on y, columns x0..x1-1) of a picture is
-// what drawing the text onto the background gives there.
+// True when the band of one text line (centred on y, columns x0..x1-1) of a picture is what
+// drawing the text onto the background gives there.
 inline bool LineShows(const uint8_t* picture, const uint8_t* background, const char* text,
                       int32_t x, int32_t y, int font = 4, int x0 = 0, int x1 = kScreenWidth) {
   std::vector<uint8_t> expected(background, background + kScreenBytes);

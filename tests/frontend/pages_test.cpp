@@ -1,0 +1,122 @@
+// The pages that wait for a key: the after-game high-score pages, credits and help, the exit
+// screen. Their rank lines, what they show, their fades and the fresh key each waits for.
+#include "after_game.h"
+#include "exit_screen.h"
+#include "highscores.h"
+#include "info_pages.h"
+#include "screen_fixture.h"
+
+namespace {
+using namespace screens;
+
+void SetName(HighScoreName& name, const char* text) {
+  name = HighScoreName{kNameCapacity, static_cast<uint32_t>(strlen(text)), {}};
+  memcpy(name.chars, text, name.length);
+}
+
+class PagesTest : public ScreenTest {
+ protected:
+  void SetUp() override {
+    ScreenTest::SetUp();
+    HighScoreTable = HighScoreTableRecord{};
+    for (int i = 0; i < kHighScoreRanks; ++i) {
+      SetName(HighScoreTable.killerKingsName[i], "kingy");
+      SetName(HighScoreTable.comboDemonsName[i], "demon");
+      HighScoreTable.comboDemons[i].combo = static_cast<uint16_t>(9 - i);
+    }
+  }
+  std::string Lines(HighScorePage page, int rank) {
+    char first[kRankLineBytes], second[kRankLineBytes];
+    FormatRankLines(page, rank, first, second);
+    return std::string(first) + "|" + second;
+  }
+};
+
+TEST_F(PagesTest, RankLinesHaveTheirFixedWidthsAndShowNamesAsStored) {
+  HighScoreTable.killerKingsBeans[0] = 12;
+  EXPECT_EQ(Lines(kKillerKingsPage, 1), "1.kingy  0000000000 pts.|12 beans killed");
+  SetName(HighScoreTable.killerKingsName[1], "");
+  HighScoreTable.killerKingsScore[1] = 4294967295u;
+  EXPECT_EQ(Lines(kKillerKingsPage, 2), "2.  4294967295 pts.|0 beans killed");
+  HighScoreTable.comboDemons[2] = ComboEntry{7, 65535};
+  SetName(HighScoreTable.comboDemonsName[2], "ab");
+  EXPECT_EQ(Lines(kComboDemonsPage, 3), "3.ab  07 hit-combo|65535 pts.scored");
+  HighScoreTable.comboDemons[7].combo = 123;  // longer than the fill: shown whole
+  memcpy(HighScoreTable.comboDemonsName[7].chars, "demonxyz", 8);
+  HighScoreTable.comboDemonsName[7].length = 200;  // never more than five characters
+  EXPECT_EQ(Lines(kComboDemonsPage, 8), "8.demon  123 hit-combo|0 pts.scored");
+}
+
+TEST_F(PagesTest, HighScorePagesPlaceRanksOneToEight) {
+  const std::vector<uint8_t> black(kScreenBytes, 0);
+  std::vector<uint8_t> page(black);
+  DrawHighScorePage(page.data(), kComboDemonsPage);
+  EXPECT_TRUE(LineShows(page.data(), black.data(), "1.demon  09 hit-combo", 320, 62));
+  EXPECT_TRUE(LineShows(page.data(), black.data(), "0 pts.scored", 320, 390));
+}
+
+struct KeyPage {
+  const char* name;
+  void (*show)();
+  std::vector<uint32_t> taps;  // the keys that turn or close the pages
+  int picture;                 // whose colours fade in; 0: the menu's, already on screen
+  SoundLog sounds;
+  const char* title;  // the last page's first line, on black or on the menu's background
+  int32_t titleY;
+  int font;
+};
+class KeyPageTest : public PagesTest, public ::testing::WithParamInterface<KeyPage> {};
+
+TEST_P(KeyPageTest, ShowsFadesInWaitsForAFreshKeyAndFadesOut) {
+  const KeyPage& c = GetParam();
+  ASSERT_TRUE(OpenAudio());
+  memcpy(Palette, PictureColours(22).data(), kPaletteBytes);
+  for (int i = 0; i < kScreenBytes; ++i) BackBuffer[i] = static_cast<uint8_t>(1 + i % 5);
+  const std::vector<uint8_t> menu(BackBuffer, BackBuffer + kScreenBytes), black(kScreenBytes, 0);
+  uint32_t fullAt = 0;
+  backend.onPoll = [&](HeadlessBackend& b) {
+    if (!fullAt && memcmp(b.colours, PictureColours(c.picture).data(), kPaletteBytes) == 0)
+      fullAt = b.now;
+  };
+  KeyState[scan::kReturn] = 1;  // held from the screen before
+  backend.KeyUp(2000, keysym::kReturn);
+  backend.Tap(500, keysym::kSpace, 40);
+  for (uint32_t at : c.taps) backend.Tap(at, keysym::kSpace, 40);
+  c.show();
+  if (c.picture) {
+    EXPECT_NEAR(fullAt, 64 * kTickMs, 2 * kTickMs) << "a whole fade-in first";
+  }
+  EXPECT_NEAR(backend.now, c.taps.back() + 64 * kTickMs, 3 * kTickMs) << "a fade-out after";
+  EXPECT_EQ(SoundsPlayed(), c.sounds);
+  EXPECT_TRUE(DisplayBlack());
+  const auto kept = c.picture ? PictureColours(c.picture) : std::vector<uint8_t>(kPaletteBytes);
+  EXPECT_EQ(std::vector<uint8_t>(Palette, Palette + kPaletteBytes), kept);
+  if (c.title) {
+    EXPECT_TRUE(LineShows(backend.lastFrame.data(), (c.picture ? black : menu).data(), c.title, 320,
+                          c.titleY, c.font));
+  } else {
+    EXPECT_EQ(backend.lastFrame, PicturePixels(c.picture, 640, 400));
+  }
+  EXPECT_FALSE(TickHandlerActive);
+  EXPECT_EQ(backend.audioOpen, c.picture != 17) << "the exit screen closes audio";
+}
+
+constexpr auto kShowHelp = [] { ShowInfoPage(kHelpPage); };
+constexpr auto kShowCredits = [] { ShowInfoPage(kCreditsPage); };
+constexpr auto kShowExit = [] { ExitScreen(1); };
+const KeyPage kKeyPages[] = {
+    {"after", AfterGameScreen, {3000, 6000}, 2, {{18, 40, 0}, {18, 40, 0}}, "combo demons", 20, 3},
+    {"help", kShowHelp, {3000}, 0, {{18, 40, 0}}, ".. now blast some beans ..", 387, 4},
+    {"credits", kShowCredits, {3000}, 0, {{18, 40, 0}}, ".. the credits ..", 13, 4},
+    {"exit", kShowExit, {3000}, 17, {{19, 60, 3}}, nullptr, 0, 0}};
+INSTANTIATE_TEST_SUITE_P(Pages, KeyPageTest, ::testing::ValuesIn(kKeyPages),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PagesTest, AnExitScreenNotShownOnlyClosesAudio) {
+  ASSERT_TRUE(OpenAudio());
+  ExitScreen(0);
+  EXPECT_EQ(backend.framesPresented, 0u);
+  EXPECT_FALSE(backend.audioOpen);
+}
+
+}  // namespace
