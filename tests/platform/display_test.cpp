@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
+#include <vector>
 
 #include "platform.h"
 #include "test_support.h"
@@ -13,31 +15,19 @@ class DisplayTest : public ::testing::Test {
   HeadlessBackend& backend = session.backend();
 };
 
-TEST_F(DisplayTest, FadeOutStepStopsAtZero) {
-  uint8_t pal[kPaletteBytes] = {};
-  pal[0] = 1;
-  pal[1] = 2;
-  pal[2] = 255;
+TEST_F(DisplayTest, PaletteStepsNeverWrapNorOvershoot) {
+  uint8_t pal[kPaletteBytes] = {1, 2, 255};
   FadePaletteStep(2, pal);
-  EXPECT_EQ(pal[0], 0);
-  EXPECT_EQ(pal[1], 0);
-  EXPECT_EQ(pal[2], 253);
-  EXPECT_EQ(backend.colours[2], 253);
-}
+  EXPECT_EQ(std::vector<uint8_t>(pal, pal + 3), (std::vector<uint8_t>{0, 0, 253}));
+  EXPECT_EQ(backend.colours[2], 253) << "the step is shown";
 
-TEST_F(DisplayTest, FadeInStepNeverPassesItsTarget) {
-  uint8_t target[kPaletteBytes] = {}, working[kPaletteBytes] = {};
-  target[0] = 3;
-  target[1] = 255;
-  working[2] = 9;  // above its target of 0: stays
-  FadeInStep(target, working);
-  EXPECT_EQ(working[0], 2);
-  FadeInStep(target, working);
-  EXPECT_EQ(working[0], 3);
-  FadeInStep(target, working);
-  EXPECT_EQ(working[0], 3);
+  uint8_t target[kPaletteBytes] = {3, 255}, working[kPaletteBytes] = {0, 0, 9};
+  for (uint8_t expected : {2, 3, 3}) {
+    FadeInStep(target, working);
+    EXPECT_EQ(working[0], expected);
+  }
   EXPECT_EQ(working[1], 6);
-  EXPECT_EQ(working[2], 9);
+  EXPECT_EQ(working[2], 9) << "a value above its target stays";
 }
 
 TEST_F(DisplayTest, AFadeTakes128StepsOver64Ticks) {
@@ -67,51 +57,39 @@ TEST_F(DisplayTest, AFadeCatchesUpAfterASlowFrame) {
   for (uint8_t c : Palette) ASSERT_EQ(c, 0);
 }
 
-TEST_F(DisplayTest, OpenScreenShowsTheCursorOnlyInAWindow) {
+TEST_F(DisplayTest, ScreenOpensWithACursorOnlyInAWindowAndShowsTheGivenBuffer) {
   EXPECT_TRUE(OpenScreen());
   EXPECT_TRUE(backend.cursorShown);
-  backend.videoModeWorks = false;
-  EXPECT_FALSE(OpenScreen());
-}
-
-TEST_F(DisplayTest, PresentShowsTheGivenBuffer) {
   std::vector<uint8_t> frame(kScreenBytes, 7);
   frame[639] = 9;
   PresentFrame(frame.data());
   EXPECT_EQ(backend.PixelAt(639, 0), 9);
   EXPECT_EQ(backend.PixelAt(0, 399), 7);
+  backend.videoModeWorks = false;
+  EXPECT_FALSE(OpenScreen());
 }
 
-TEST_F(DisplayTest, PlaySoundDoublesTheVolumeAndCountsChannelsFromOne) {
+TEST_F(DisplayTest, SoundsPlayAtTwiceTheVolumeOnChannelsCountedFromOne) {
+  EXPECT_TRUE(OpenAudio());
+  EXPECT_TRUE(AllocateChannels(8));
   SoundHandle s = backend.FakeSound(3);
   PlaySound(s, 40, 1);
   PlaySound(s, 5, 8);
-  ASSERT_EQ(backend.sounds.size(), 2u);
-  EXPECT_EQ(backend.sounds[0].mixerVolume, 80);
-  EXPECT_EQ(backend.sounds[0].mixerChannel, 0);
-  EXPECT_EQ(backend.sounds[1].mixerVolume, 10);
-  EXPECT_EQ(backend.sounds[1].mixerChannel, 7);
-  EXPECT_EQ(backend.sounds[1].number, 3);
-}
-
-TEST_F(DisplayTest, SilentWithoutAudioAndOnBadRequests) {
-  backend.audioWorks = false;
-  EXPECT_FALSE(OpenAudio());
   PlaySound(nullptr, 20, 1);  // an empty handle
-  PlaySound(backend.FakeSound(1), 20, 0);
-  PlaySound(backend.FakeSound(1), 20, 9);
-  EXPECT_TRUE(backend.sounds.empty());
-  CloseAudio();  // never opened: nothing happens
-  EXPECT_FALSE(backend.audioOpen);
-}
-
-TEST_F(DisplayTest, OnlyEightGrantedChannelsCount) {
-  EXPECT_TRUE(OpenAudio());
-  EXPECT_TRUE(AllocateChannels(8));
-  backend.channelsGranted = 4;
-  EXPECT_FALSE(AllocateChannels(8));
+  PlaySound(s, 20, 0);        // channels that do not exist
+  PlaySound(s, 20, 9);
+  ASSERT_EQ(backend.sounds.size(), 2u);
+  EXPECT_EQ(std::tuple(backend.sounds[0].mixerVolume, backend.sounds[0].mixerChannel),
+            std::tuple(80, 0));
+  EXPECT_EQ(std::tuple(backend.sounds[1].mixerVolume, backend.sounds[1].mixerChannel),
+            std::tuple(10, 7));
   CloseAudio();
   EXPECT_FALSE(backend.audioOpen);
+  CloseAudio();  // closing again does nothing
+  backend.channelsGranted = 4;
+  EXPECT_FALSE(AllocateChannels(8)) << "only eight granted channels count";
+  backend.audioWorks = false;
+  EXPECT_FALSE(OpenAudio());
 }
 
 TEST_F(DisplayTest, RandomStaysInRangeAndRepeatsForASeed) {

@@ -7,43 +7,40 @@
 #include "test_support.h"
 
 namespace {
-class KeyboardTest : public ::testing::Test {
- protected:
+TEST(KeyboardTest, QueriesSeeTheLowestHeldKey) {
   HeadlessSession session;
-};
-
-TEST_F(KeyboardTest, NoKeyHeld) {
-  EXPECT_FALSE(AnyKeyDown());
-  EXPECT_EQ(FirstKeyDown(), 0);
-  EXPECT_EQ(KeyToChar(), 0);
+  const struct {
+    std::vector<int> held;
+    bool any;
+    uint8_t first;
+    char c;
+  } cases[] = {
+      {{}, false, 0, 0},
+      {{0}, false, 0, 0},             // entry 0 is never looked at
+      {{scan::kLShift}, true, 0, 0},  // left Shift: a key, but never chosen or typed
+      {{scan::kLShift, scan::kRShift}, true, scan::kRShift, 0},
+      {{30, scan::kLShift}, true, 30, 'a'},  // "a" lies below Shift and still types
+      {{30, 37}, true, 30, 'a'},
+      {{scan::kEscape, 30},
+       true,
+       scan::kEscape,
+       0},  // Escape has no character and stops the search
+  };
+  for (const auto& c : cases) {
+    memset(KeyState, 0, sizeof KeyState);
+    for (int s : c.held) KeyState[s] = 1;
+    EXPECT_EQ(AnyKeyDown(), c.any) << testing::PrintToString(c.held);
+    EXPECT_EQ(FirstKeyDown(), c.first) << testing::PrintToString(c.held);
+    EXPECT_EQ(KeyToChar(), c.c) << testing::PrintToString(c.held);
+  }
+  memset(KeyState, 0, sizeof KeyState);
+  KeyState[5] = 1;
+  EXPECT_TRUE(KeyHeld(5));
+  for (uint32_t outside : {0u, 128u, 0xFFFFFFFFu}) EXPECT_FALSE(KeyHeld(outside)) << outside;
+  EXPECT_FALSE(ProbeMouse());
 }
 
-TEST_F(KeyboardTest, LeftShiftIsAKeyButNeverAChoiceNorACharacter) {
-  KeyState[scan::kLShift] = 1;
-  EXPECT_TRUE(AnyKeyDown());
-  EXPECT_EQ(FirstKeyDown(), 0);
-  EXPECT_EQ(KeyToChar(), 0);
-  KeyState[scan::kRShift] = 1;
-  EXPECT_EQ(FirstKeyDown(), scan::kRShift);
-  KeyState[30] = 1;  // "a" lies below Shift and still types
-  EXPECT_EQ(KeyToChar(), 'a');
-}
-
-TEST_F(KeyboardTest, TheLowestHeldKeyWins) {
-  KeyState[30] = KeyState[37] = 1;
-  EXPECT_EQ(KeyToChar(), 'a');
-  EXPECT_EQ(FirstKeyDown(), 30);
-  KeyState[scan::kEscape] = 1;  // Escape has no character and stops the search
-  EXPECT_EQ(KeyToChar(), 0);
-}
-
-TEST_F(KeyboardTest, EntryZeroIsNeverSeen) {
-  KeyState[0] = 1;
-  EXPECT_FALSE(AnyKeyDown());
-  EXPECT_EQ(FirstKeyDown(), 0);
-}
-
-TEST_F(KeyboardTest, CharacterTableFollowsTheGermanLayout) {
+TEST(KeyboardTest, CharacterTableFollowsTheGermanLayout) {
   const struct {
     uint8_t scan;
     char c;
@@ -53,26 +50,8 @@ TEST_F(KeyboardTest, CharacterTableFollowsTheGermanLayout) {
   for (const auto& c : cases) EXPECT_EQ(ScancodeToChar(c.scan), c.c) << int(c.scan);
 }
 
-TEST_F(KeyboardTest, KeyHeldIgnoresValuesOutsideTheTable) {
-  KeyState[5] = 1;
-  EXPECT_TRUE(KeyHeld(5));
-  EXPECT_FALSE(KeyHeld(0));
-  EXPECT_FALSE(KeyHeld(128));
-  EXPECT_FALSE(KeyHeld(0xFFFFFFFFu));
-}
-
-TEST_F(KeyboardTest, AShortScanMapLeavesTheRestZeroAndAMissingOneIsFatal) {
-  ScratchDir dir;
-  WriteFileBytes(dir.DataFile("scanmap"), {9, 8, 7});
-  memset(ScanMap, 0xAA, sizeof ScanMap);
-  LoadScanMap("data/scanmap");
-  EXPECT_EQ(ScanMap[0], 9);
-  EXPECT_EQ(ScanMap[2], 7);
-  for (int i = 3; i < kScanMapSize; ++i) ASSERT_EQ(ScanMap[i], 0) << i;
-  ExpectFatal([] { LoadScanMap("data/nothing-here"); }, {"data/nothing-here"});
-}
-
-TEST_F(KeyboardTest, StartPlatformSetsTheCaptionAndReadsTheScanMap) {
+TEST(KeyboardTest, StartPlatformReadsTheScanMapShortOrMissing) {
+  HeadlessSession session;
   ScratchDir dir;
   std::vector<uint8_t> map(kScanMapSize, 255);
   map[keysym::kEscape] = 1;
@@ -81,10 +60,12 @@ TEST_F(KeyboardTest, StartPlatformSetsTheCaptionAndReadsTheScanMap) {
   EXPECT_EQ(session->caption, "PLONKIX");
   EXPECT_EQ(ScanMap[keysym::kEscape], 1);
   session->videoWorks = false;
-  EXPECT_FALSE(StartPlatform());
-}
+  EXPECT_FALSE(StartPlatform()) << "the table is read, but the start reports no video";
 
-TEST_F(KeyboardTest, TheMouseAndJoypadsAreNeverPresent) {
-  EXPECT_FALSE(ProbeMouse());
+  WriteFileBytes(dir.DataFile("scanmap"), {9, 8, 7});  // a short table leaves the rest 0
+  LoadScanMap("data/scanmap");
+  EXPECT_EQ(ScanMap[2], 7);
+  for (int i = 3; i < kScanMapSize; ++i) ASSERT_EQ(ScanMap[i], 0) << i;
+  ExpectFatal([] { LoadScanMap("data/nothing-here"); }, {"data/nothing-here"});
 }
 }  // namespace
