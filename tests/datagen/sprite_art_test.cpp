@@ -1,4 +1,5 @@
-// The game's sprite art: palette, beans joining into blobs, fonts, frame pieces, animations.
+// The game's sprite art: palette, beans joining into blobs as the game's frame table shows them,
+// fonts, animations.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,10 +7,11 @@
 
 #include "animations.h"
 #include "beans.h"
+#include "draw.h"
 #include "fonts.h"
-#include "game_art.h"
+#include "game_screen.h"
 #include "master_palette.h"
-#include "sheets.h"
+#include "preview.h"
 
 namespace {
 
@@ -38,29 +40,27 @@ double HueDistance(double a, double b) {
   return std::min(d, 360 - d);
 }
 
-// The mean hue of a sprite's opaque pixels that are clearly coloured (eyes and outline aside).
+// The mean colour of a sprite's opaque pixels that are clearly coloured (eyes and outline aside).
 Hsv MeanBodyColour(const IndexedImage& sprite) {
   double r = 0, g = 0, b = 0;
   int n = 0;
   for (uint8_t v : sprite.pixels) {
-    if (!v) continue;
+    const Hsv hsv = EntryHsv(v);
+    if (!v || hsv.value < 0.25 || hsv.saturation < 0.25) continue;
     const uint8_t* c = MasterPalette().rgb + 3 * v;
-    const Hsv hsv = ToHsv(c[0] / 255.0, c[1] / 255.0, c[2] / 255.0);
-    if (hsv.value < 0.25 || hsv.saturation < 0.25) continue;
     r += c[0], g += c[1], b += c[2], ++n;
   }
   return n ? ToHsv(r / n / 255, g / n / 255, b / n / 255) : Hsv{0, 0, 0};
 }
 
-bool ColumnOpaque(const IndexedImage& s, int x, int y) {
-  return s.At(x, y) != 0;
+long Opaque(const IndexedImage& s) {
+  return std::count_if(s.pixels.begin(), s.pixels.end(), [](uint8_t v) { return v; });
 }
-
-// Rows where the given column is opaque.
+// Rows where column x is opaque, and columns where row y is.
 std::vector<int> OpaqueRows(const IndexedImage& s, int x) {
   std::vector<int> rows;
   for (int y = 0; y < s.height; ++y)
-    if (ColumnOpaque(s, x, y)) rows.push_back(y);
+    if (s.At(x, y)) rows.push_back(y);
   return rows;
 }
 std::vector<int> OpaqueColumns(const IndexedImage& s, int y) {
@@ -74,46 +74,42 @@ std::vector<int> OpaqueColumns(const IndexedImage& s, int y) {
 
 TEST(MasterPalette, ColourBarEntriesShowTheBeansColours) {
   EXPECT_EQ(MasterPalette().rgb[0] | MasterPalette().rgb[1] | MasterPalette().rgb[2], 0);
-  // Black beans: dark and nearly grey.
-  const Hsv black = EntryHsv(kColourBarIndex[kBlackBean]);
-  EXPECT_LT(black.value, 0.5);
-  EXPECT_LT(black.saturation, 0.4);
-  // Colours 2..6: red, green, blue, yellow, purple, bright and saturated.
-  const double wantHue[7] = {0, 0, 355, 120, 215, 50, 280};
-  for (int c = kFirstBeanColour; c <= kLastBeanColour; ++c) {
-    const Hsv e = EntryHsv(kColourBarIndex[c]);
-    EXPECT_LT(HueDistance(e.hue, wantHue[c]), 25) << "colour " << c;
-    EXPECT_GT(e.saturation, 0.6) << "colour " << c;
-    EXPECT_GT(e.value, 0.7) << "colour " << c;
-  }
-}
-
-TEST(BeanSprites, BodiesHaveTheHueOfTheirColourBar) {
-  for (int c = kFirstBeanColour; c <= kLastBeanColour; ++c) {
-    const Hsv body = MeanBodyColour(DrawBeanSprite(c, 0));
-    EXPECT_LT(HueDistance(body.hue, EntryHsv(kColourBarIndex[c]).hue), 20) << "colour " << c;
-  }
-  // The black bean is darker than every coloured one.
+  // The entries the status panel's bars use. Black beans: dark and nearly grey, and the black
+  // bean darker than every coloured one.
+  EXPECT_LT(EntryHsv(28).value, 0.5);
+  EXPECT_LT(EntryHsv(28).saturation, 0.4);
   const IndexedImage black = DrawBeanSprite(kBlackBean, 0);
-  double sum = 0;
-  int n = 0;
+  double level = 0;
   for (uint8_t v : black.pixels)
     if (v)
-      sum += MasterPalette().rgb[3 * v] + MasterPalette().rgb[3 * v + 1] +
-             MasterPalette().rgb[3 * v + 2],
-          ++n;
-  EXPECT_LT(sum / n / 3, 80);
+      level += MasterPalette().rgb[3 * v] + MasterPalette().rgb[3 * v + 1] +
+               MasterPalette().rgb[3 * v + 2];
+  EXPECT_LT(level / 3 / Opaque(black), 80);
+  // Colours 2..6: red, green, blue, yellow, purple, bright and saturated.
+  const struct {
+    int colour, index;
+    double hue;
+  } bars[] = {{2, 32, 355}, {3, 96, 120}, {4, 144, 215}, {5, 207, 50}, {6, 169, 280}};
+  for (const auto& bar : bars) {
+    SCOPED_TRACE("colour " + std::to_string(bar.colour));
+    const Hsv e = EntryHsv(bar.index);
+    EXPECT_LT(HueDistance(e.hue, bar.hue), 25);
+    EXPECT_GT(e.saturation, 0.6);
+    EXPECT_GT(e.value, 0.7);
+    // The beans' bodies show the colour of their bar.
+    EXPECT_LT(HueDistance(MeanBodyColour(DrawBeanSprite(bar.colour, 0)).hue, e.hue), 20);
+  }
 }
 
-TEST(BeanSprites, PosesFollowTheLinkShapes) {
-  // Sprite ranges and the links they show, as the game's tables select them.
-  struct Range {
-    int first, last, links;
-  } ranges[] = {{0, 9, 0},    {10, 14, 9},  {15, 18, 2},  {19, 22, 1},  {23, 26, 8},  {27, 30, 4},
-                {31, 34, 12}, {35, 38, 3},  {39, 43, 10}, {44, 44, 13}, {45, 45, 14}, {46, 46, 15},
-                {47, 47, 7},  {48, 48, 11}, {49, 53, 6},  {54, 58, 5}};
-  for (const Range& r : ranges)
-    for (int n = r.first; n <= r.last; ++n) EXPECT_EQ(PoseOfSprite(n).links, r.links) << n;
+TEST(BeanSprites, TheGamesFrameTablePicksSpritesOfTheCellsOwnLinkShape) {
+  // The table reaches every sprite 0..58, so every sprite's link shape is checked here.
+  for (int links = 0; links < kLinkShapes; ++links)
+    for (int step = 0; step < kAnimSteps; ++step) {
+      const int n = kFrameTable[kLinkShape[links]][step];
+      ASSERT_LT(n, kBeanSpriteCount);
+      EXPECT_EQ(PoseOfSprite(n).links, links) << "links " << links << " step " << step;
+      EXPECT_EQ(BeanSpriteFor(links, step), n) << "the previews show another sprite";
+    }
   // The first sprite of a shape is its resting frame, and the animated frames differ from it.
   for (int n : {1, 6, 11, 16, 24, 32, 36, 40, 50, 55}) {
     EXPECT_NE(PoseOfSprite(n).motion, BeanMotion::kRest) << n;
@@ -126,11 +122,13 @@ TEST(BeanSprites, PosesFollowTheLinkShapes) {
 TEST(BeanSprites, JoinedSidesMeetTheirNeighboursAndFreeSidesKeepAMargin) {
   // Every pair of sprites that can stand side by side in a linked group must meet along the
   // whole seam: the right edge column of one covers exactly the rows of the left edge column of
-  // the other (and the same for above and below), in every animation frame.
-  for (int c = kFirstBeanColour; c <= kLastBeanColour; ++c) {
+  // the other (and the same for above and below), in every animation frame. Black beans never
+  // link: all their sides are free.
+  for (int c = kBlackBean; c <= kLastBeanColour; ++c) {
+    const int count = c == kBlackBean ? kBlackBeanSpriteCount : kBeanSpriteCount;
     std::vector<IndexedImage> sprites;
-    for (int n = 0; n < kBeanSpriteCount; ++n) sprites.push_back(DrawBeanSprite(c, n));
-    for (int a = 0; a < kBeanSpriteCount; ++a) {
+    for (int n = 0; n < count; ++n) sprites.push_back(DrawBeanSprite(c, n));
+    for (int a = 0; a < count; ++a) {
       const int la = PoseOfSprite(a).links;
       const IndexedImage& sa = sprites[a];
       // Free sides keep at least one transparent pixel against the neighbouring cell.
@@ -142,7 +140,7 @@ TEST(BeanSprites, JoinedSidesMeetTheirNeighboursAndFreeSidesKeepAMargin) {
       for (int side = 0; side < 4; ++side)
         EXPECT_EQ(clearSide[side], freeSide[side])
             << "colour " << c << " sprite " << a << " side " << side;
-      for (int b = 0; b < kBeanSpriteCount; ++b) {
+      for (int b = 0; b < count; ++b) {
         const int lb = PoseOfSprite(b).links;
         const IndexedImage& sb = sprites[b];
         if ((la & kLinkRight) && (lb & kLinkLeft)) {
@@ -160,67 +158,17 @@ TEST(BeanSprites, JoinedSidesMeetTheirNeighboursAndFreeSidesKeepAMargin) {
   }
 }
 
-TEST(BeanSprites, BlackBeansAreDrawnForTheirTenSprites) {
-  for (int n = 0; n < kBlackBeanSpriteCount; ++n) {
-    const IndexedImage s = DrawBeanSprite(kBlackBean, n);
-    const long opaque =
-        std::count_if(s.pixels.begin(), s.pixels.end(), [](uint8_t v) { return v; });
-    EXPECT_GT(opaque, kBeanWidth * kBeanHeight / 2) << n;
-    EXPECT_TRUE(OpaqueRows(s, 0).empty()) << n;
-  }
-}
-
-TEST(Fonts, DigitGlyphsLeaveTheSharedColumnEmpty) {
-  // Neighbouring digit glyphs overlap by one column on the sheet: it must stay empty, or a
-  // digit would carry a sliver of its neighbour.
-  for (int k = 0; k < kDigitGlyphs; ++k) {
-    const IndexedImage g = DrawGlyph(2, k);
-    EXPECT_TRUE(OpaqueRows(g, 0).empty()) << k;
-    EXPECT_TRUE(OpaqueRows(g, g.width - 1).empty()) << k;
-    EXPECT_GT(OpaqueColumns(g, g.height / 2).size(), 1u) << k;
-  }
-  MasterPictures pictures = BuildMasterPictures();
-  for (int k = 0; k < kDigitGlyphs; ++k)
-    EXPECT_EQ(Cut(pictures, GlyphRect(2, k)).pixels, DrawGlyph(2, k).pixels) << k;
-}
-
-TEST(Fonts, GlyphsFitTheirBoxesAndKeepTheSpacingGap) {
-  // Fonts 0, 1 and 3 step by their width minus 2: the outer columns stay clear so neighbours
-  // never touch.
-  for (int font : {0, 1, 3})
-    for (int k = 0; k < kLetterGlyphs; ++k) {
+TEST(Fonts, GlyphsKeepTheirOuterColumnsEmptyAndShowTheGamesCharacters) {
+  // Fonts 0, 1 and 3 step by their width minus 2, and neighbouring digit glyphs share a column
+  // on the sheet: the outer columns stay empty, or a glyph would carry a sliver of another.
+  for (int font = 0; font < 4; ++font)
+    for (int k = 0; k < (font == 2 ? kDigitGlyphs : kLetterGlyphs); ++k) {
       const IndexedImage g = DrawGlyph(font, k);
-      EXPECT_EQ(g.width, kGlyphSize[font].width);
-      EXPECT_EQ(g.height, kGlyphSize[font].height);
       EXPECT_TRUE(OpaqueRows(g, 0).empty()) << "font " << font << " glyph " << k;
       EXPECT_TRUE(OpaqueRows(g, g.width - 1).empty()) << "font " << font << " glyph " << k;
     }
-  EXPECT_EQ(GlyphCharacter(0), 'A');
-  EXPECT_EQ(GlyphCharacter(35), '9');
-  EXPECT_EQ(GlyphCharacter(36), '!');
-  EXPECT_EQ(GlyphCharacter(45), '/');
-  EXPECT_EQ(GlyphCharacter(47), '?');
-}
-
-TEST(FramePieces, LeaveTheBeansUnderThemVisible) {
-  // The side piece overlaps column 0 from its fifth column on; the bottom piece overlaps the
-  // bottom row down to its last two rows.
-  const IndexedImage side = DrawFrameSide();
-  ASSERT_EQ(side.width, 14);
-  ASSERT_EQ(side.height, 374);
-  for (int x = 0; x < 14; ++x) EXPECT_EQ(OpaqueRows(side, x).empty(), x >= 4) << x;
-  const IndexedImage bottom = DrawFrameBottom();
-  for (int y = 0; y < 18; ++y) EXPECT_EQ(OpaqueColumns(bottom, y).empty(), y < 16) << y;
-  // Beans of the bottom row never reach those last two rows.
-  for (int n = 0; n < kBeanSpriteCount; ++n) {
-    if (PoseOfSprite(n).links & kLinkDown) continue;
-    const IndexedImage s = DrawBeanSprite(2, n);
-    EXPECT_TRUE(OpaqueColumns(s, kBeanHeight - 2).empty()) << n;
-    EXPECT_TRUE(OpaqueColumns(s, kBeanHeight - 1).empty()) << n;
-  }
-  // The top piece is solid: it covers the hidden row above the field.
-  const IndexedImage top = DrawFrameTop();
-  EXPECT_EQ(std::count(top.pixels.begin(), top.pixels.end(), 0), 0);
+  // Glyph k shows the character the game's text drawing looks up as glyph k.
+  for (int k = 0; k < kLetterGlyphs; ++k) EXPECT_EQ(GlyphIndex(GlyphCharacter(k)), k) << k;
 }
 
 TEST(Animations, TenLoopingFramesOfBoldShapes) {
@@ -228,11 +176,7 @@ TEST(Animations, TenLoopingFramesOfBoldShapes) {
     const std::vector<IndexedImage> frames = DrawAnimation(a);
     ASSERT_EQ(frames.size(), static_cast<size_t>(kAnimationFrames));
     for (int f = 0; f < kAnimationFrames; ++f) {
-      EXPECT_EQ(frames[f].width, kAnimationWidth);
-      EXPECT_EQ(frames[f].height, kAnimationHeight);
-      const long opaque = std::count_if(frames[f].pixels.begin(), frames[f].pixels.end(),
-                                        [](uint8_t v) { return v; });
-      EXPECT_GT(opaque, 300) << a << ":" << f;
+      EXPECT_GT(Opaque(frames[f]), 300) << a << ":" << f;
       // Every frame moves on from the one before, the last one into the first.
       EXPECT_NE(frames[f].pixels, frames[(f + 1) % kAnimationFrames].pixels) << a << ":" << f;
     }
