@@ -52,9 +52,6 @@ namespace {
 constexpr uint32_t kLinkBits = kLinkShapes - 1;
 constexpr uint32_t kUnlinkedShape = 0;
 
-// Palette index of each colour code's bar (index = colour code, 0 unused).
-constexpr uint8_t kBarColour[kColourCodes + 1] = {0, 28, 32, 96, 144, 207, 169};
-
 // Texts of at most so many characters.
 constexpr uint32_t kScoreDigits = 10;
 constexpr uint32_t kLevelDigits = 2;
@@ -79,8 +76,6 @@ constexpr int32_t kChainScaleOffset = 1492;  // 108 percent at t = 200
 constexpr uint32_t kChainUnderPicture = 1;
 
 // The frame around the two wells.
-constexpr int32_t kFrameTopY = 9, kFrameBottomY = 374, kFrameSideY = 187;
-constexpr int32_t kFrameSideX[4] = {24, 213, 428, 617};
 
 const Sprite kNoSprite{};
 
@@ -124,7 +119,7 @@ void DrawColourBars(int p) {
     const int32_t bottom = kColourBarBottom + kColourBarRowStep * static_cast<int32_t>(k);
     for (uint32_t i = 0; i < m; ++i) {
       const int32_t x = kColourBarX[p] + kColourBarStep[p] * static_cast<int32_t>(i);
-      DrawLine(FrameBuffer, x, top, x, bottom, kBarColour[k]);
+      DrawLine(FrameBuffer, x, top, x, bottom, kColourBarIndex[k]);
     }
   }
 }

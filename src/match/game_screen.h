@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "draw.h"
+#include "player.h"
 
 // ---- Layout (every position is the centre of what is drawn) ----
 
@@ -25,6 +26,10 @@ constexpr int32_t kNextPairX[3] = {0, 257, 383};
 constexpr int32_t kNextPairAY = 35;
 constexpr int32_t kNextPairBY = 63;
 
+// Frame pieces around the fields: top and bottom over each well, side pieces at both rails.
+constexpr int32_t kFrameTopY = 9, kFrameBottomY = 374, kFrameSideY = 187;
+constexpr int32_t kFrameSideX[4] = {24, 213, 428, 617};  // side, mirror, side, mirror
+
 // Status panel.
 constexpr int32_t kPanelCentreX = 319;
 constexpr int32_t kMessageY = 112;
@@ -37,6 +42,8 @@ constexpr int32_t kColourBarStep[3] = {0, 2, -2};  // player 1's bars grow right
 constexpr int32_t kColourBarTop = 274;             // + 15 k for colour code k
 constexpr int32_t kColourBarBottom = 282;
 constexpr int32_t kColourBarRowStep = 15;
+// The palette entry of each colour code's bar (0 unused): black beans, then colours 2..6.
+constexpr uint8_t kColourBarIndex[kColourCodes + 1] = {0, 28, 32, 96, 144, 207, 169};
 constexpr int32_t kAnimX = 320;
 constexpr int32_t kAnimY = 329;
 constexpr uint32_t kAnimScale = 200;

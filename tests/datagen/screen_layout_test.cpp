@@ -78,22 +78,23 @@ TEST(GameBackground, TextsAndBeansStandOnDarkWindows) {
   const auto dark = [&](int x, int y) { return Brightness(bg.At(x, y)) < 0.22; };
   // Every cell of both wells.
   for (int p = 1; p <= 2; ++p)
-    for (int r = 0; r < kRows; ++r)
+    for (int r = 0; r < kVisibleRows; ++r)
       for (int c = 0; c < kColumns; ++c)
-        EXPECT_TRUE(dark(kFieldX[p] + kCellW * c, kFieldY + kCellH * r))
+        EXPECT_TRUE(dark(kFieldOriginX[p] + kCellWidth * c, kFieldOriginY + kCellHeight * r))
             << p << ":" << c << "," << r;
   // The message lines, the frames-per-second meter, the next pairs, the names, the level texts,
   // the danger warnings and the colour bars with the animation.
   for (int k = 0; k < kMessageLines; ++k)
-    for (int x = kMessageX - 80; x <= kMessageX + 80; x += 20)
-      EXPECT_TRUE(dark(x, kMessageY + kMessageStep * k)) << x << "," << k;
-  EXPECT_TRUE(dark(kFpsX, kFpsY));
+    for (int x = kPanelCentreX - 80; x <= kPanelCentreX + 80; x += 20)
+      EXPECT_TRUE(dark(x, kMessageY + kMessageLineStep * k)) << x << "," << k;
+  EXPECT_TRUE(dark(kPanelCentreX, kFpsY));
   for (int p = 1; p <= 2; ++p) {
-    for (int y : kNextY) EXPECT_TRUE(dark(kNextX[p], y));
+    for (int y : {kNextPairAY, kNextPairBY}) EXPECT_TRUE(dark(kNextPairX[p], y));
     EXPECT_TRUE(dark(kNameX[p], kNameY));
-    EXPECT_TRUE(dark(kLevelX[p], kBottomTextY));
-    EXPECT_TRUE(dark(kScoreX[p], kBottomTextY));
-    for (int k = 1; k <= 6; ++k) EXPECT_TRUE(dark(kBarX[p], kBarTop + kBarStep * k + 4));
+    EXPECT_TRUE(dark(kLevelTextX[p], kLevelTextY));
+    EXPECT_TRUE(dark(kPanelX[p], kDangerY));
+    for (int k = 1; k <= 6; ++k)
+      EXPECT_TRUE(dark(kColourBarX[p], kColourBarTop + kColourBarRowStep * k + 4));
   }
   for (int x = kAnimX - 70; x <= kAnimX + 70; x += 10) EXPECT_TRUE(dark(x, kAnimY)) << x;
 

@@ -124,7 +124,7 @@ TEST(BeanSprites, JoinedSidesMeetTheirNeighboursAndFreeSidesKeepAMargin) {
   // whole seam: the right edge column of one covers exactly the rows of the left edge column of
   // the other (and the same for above and below), in every animation frame. Black beans never
   // link: all their sides are free.
-  for (int c = kBlackBean; c <= kLastBeanColour; ++c) {
+  for (int c = kBlackBean; c <= static_cast<int>(kLastBeanColour); ++c) {
     const int count = c == kBlackBean ? kBlackBeanSpriteCount : kBeanSpriteCount;
     std::vector<IndexedImage> sprites;
     for (int n = 0; n < count; ++n) sprites.push_back(DrawBeanSprite(c, n));

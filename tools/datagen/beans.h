@@ -1,17 +1,13 @@
 // The bean sprites: glossy jelly blobs with eyes, joined into one blob with linked neighbours.
 #pragma once
 #include "canvas.h"
+#include "game_data.h"  // kBeanSpritesPerColour (0..58), kBlackBeanSprites (0..9)
+#include "player.h"     // the link bits: same colour to the left, right, above, below
 
 constexpr int kBeanWidth = 33;
 constexpr int kBeanHeight = 28;
-constexpr int kBeanSpriteCount = 59;       // sprites 0..58 of each colour 2..6
-constexpr int kBlackBeanSpriteCount = 10;  // black beans have 0..9 only
-
-// Link bits of a cell: same colour to the left, right, above, below.
-constexpr int kLinkLeft = 1;
-constexpr int kLinkRight = 2;
-constexpr int kLinkUp = 4;
-constexpr int kLinkDown = 8;
+constexpr int kBeanSpriteCount = kBeanSpritesPerColour;
+constexpr int kBlackBeanSpriteCount = kBlackBeanSprites;
 
 // What a sprite number shows: the joined sides and the animation pose within its shape.
 enum class BeanMotion {

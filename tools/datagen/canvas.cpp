@@ -26,7 +26,8 @@ uint8_t PaletteMapper::Nearest(uint8_t r, uint8_t g, uint8_t b) const {
     const long dr = r - palette_.rgb[3 * i], dg = g - palette_.rgb[3 * i + 1],
                db = b - palette_.rgb[3 * i + 2];
     const long rmean = (r + palette_.rgb[3 * i]) / 2;
-    const long d = (((512 + rmean) * dr * dr) >> 8) + 4 * dg * dg + (((767 - rmean) * db * db) >> 8);
+    const long d =
+        (((512 + rmean) * dr * dr) >> 8) + 4 * dg * dg + (((767 - rmean) * db * db) >> 8);
     if (best < 0 || d < best) {
       best = d;
       bestIndex = i;

@@ -319,14 +319,15 @@ IndexedImage DrawGameBackground() {
     const double outerRight = p == 1 ? left + 1 : 650;
     MetalPanel(cr, outerLeft, -10, outerRight - outerLeft, 420, 6);
     // The well.
-    const double top = 18, bottom = kFieldY + kCellH * (kRows - 1) + kCellH / 2 + 1;  // 382
+    const double top = 18, bottom = kFieldOriginY + kCellHeight * (kVisibleRows - 1) +
+                                    kCellHeight / 2 + 1;  // 382
     cairo_rectangle(cr, left + 4, top, right - left - 8, bottom - top);
     SetVerticalGradient(cr, top, bottom, {{0.0, kWellTop}, {1.0, kWellBottom}});
     cairo_fill(cr);
     // Faint cell slots.
-    for (int r = 0; r < kRows; ++r)
+    for (int r = 0; r < kVisibleRows; ++r)
       for (int c = 0; c < kColumns; ++c) {
-        const double cx = kFieldX[p] + kCellW * c, cy = kFieldY + kCellH * r;
+        const double cx = kFieldOriginX[p] + kCellWidth * c, cy = kFieldOriginY + kCellHeight * r;
         RoundedRectPath(cr, cx - 14, cy - 11.5, 29, 24, 9);
         cairo_set_source_rgba(cr, 0.55, 0.5, 1.0, 0.1);
         cairo_set_line_width(cr, 1);
@@ -343,7 +344,7 @@ IndexedImage DrawGameBackground() {
     cairo_rectangle(cr, left, bottom + 1, right - left, 1);
     UseColour(cr, kGoldDark);
     cairo_fill(cr);
-    Inset(cr, kScoreX[p] - 90, bottom + 4, 180, 13, 5);
+    Inset(cr, kPanelX[p] - 90, bottom + 4, 180, 13, 5);
   }
   // The centre column.
   const double cl = 221, cw = 199;
@@ -351,11 +352,11 @@ IndexedImage DrawGameBackground() {
   GoldLine(cr, cl + 3, 0, cl + 3, 400, 1);
   GoldLine(cr, cl + cw - 3, 0, cl + cw - 3, 400, 1);
   // Frames-per-second window.
-  Inset(cr, kFpsX - 21, 1, 42, 18, 5);
+  Inset(cr, kPanelCentreX - 21, 1, 42, 18, 5);
   // Next-pair boxes with their labels.
   for (int p = 1; p <= 2; ++p) {
-    Inset(cr, kNextX[p] - 20, 16, 40, 66, 8, HexColour(0x141440));
-    SmallLabel(cr, "NEXT", kNextX[p], 90, 11, HexColour(0xffffff), HexColour(0xffd040));
+    Inset(cr, kNextPairX[p] - 20, 16, 40, 66, 8, HexColour(0x141440));
+    SmallLabel(cr, "NEXT", kNextPairX[p], 90, 11, HexColour(0xffffff), HexColour(0xffd040));
   }
   // Emblem between the boxes: two beans leaning on each other.
   cairo_arc(cr, 320, 52, 27, 0, 2 * M_PI);
@@ -386,11 +387,11 @@ IndexedImage DrawGameBackground() {
   // The colour-bar and animation window, with a bean of each colour marking each bar.
   Inset(cr, 226, 278, 188, 102, 8, HexColour(0x100e30));
   for (int c = 1; c <= 6; ++c) {
-    const double y = kBarTop + kBarStep * c + kBarHeight / 2.0;
+    const double y = kColourBarTop + kColourBarRowStep * c + kColourBarHeight / 2.0;
     DrawCartoonBean(cr, 235, y, 5.2, 4.6, c, false, 0.8);
     DrawCartoonBean(cr, 405, y, 5.2, 4.6, c, false, 0.8);
   }
   // Level plates.
-  for (int p = 1; p <= 2; ++p) Inset(cr, kLevelX[p] - 40, 384, 80, 14, 5);
+  for (int p = 1; p <= 2; ++p) Inset(cr, kLevelTextX[p] - 40, 384, 80, 14, 5);
   return ToMaster(canvas, 0);
 }

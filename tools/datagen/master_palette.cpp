@@ -53,8 +53,8 @@ std::vector<Stop> BeanRamp(unsigned deep, unsigned shadow, unsigned main, unsign
           {1.0, Hex(shine)}};
 }
 
-constexpr unsigned kToneHex[kColourCodes] = {0x000000, 0x4a4560, 0xe8283c, 0x3ccb3a,
-                                             0x2f7cf0, 0xffd21e, 0xb048e0};
+constexpr unsigned kToneHex[kColourCodes + 1] = {0x000000, 0x4a4560, 0xe8283c, 0x3ccb3a,
+                                                 0x2f7cf0, 0xffd21e, 0xb048e0};
 
 PaletteData Build() {
   PaletteData p;
@@ -84,7 +84,7 @@ PaletteData Build() {
   FillRamp(p, {240, 247}, {{0.0, Hex(0x2a0c3c)}, {0.5, Hex(0x6a2070)}, {1.0, Hex(0xe070b0)}});
   FillRamp(p, {248, 255}, {{0.0, Hex(0x0c2a3a)}, {0.5, Hex(0x1e5a78)}, {1.0, Hex(0x5aa8c8)}});
   // The colour-bar entries hold the bean body tones exactly.
-  for (int c = 1; c < kColourCodes; ++c) {
+  for (uint32_t c = 1; c <= kColourCodes; ++c) {
     const Colour t = Hex(kToneHex[c]);
     p.Set(kColourBarIndex[c], Byte(t.r), Byte(t.g), Byte(t.b));
   }

@@ -1,16 +1,10 @@
 // The one palette shared by the sprite sheets, the logo, the menu picture and the game background.
 #pragma once
 #include "canvas.h"
+#include "game_screen.h"  // the colour bars' palette entries, kColourBarIndex
+#include "player.h"       // the colour codes: 1 black bean, 2..6 the five bean colours
 
-// Colour codes of the game: 1 black bean, 2..6 the five bean colours.
-constexpr int kBlackBean = 1;
-constexpr int kFirstBeanColour = 2;
-constexpr int kLastBeanColour = 6;
-constexpr int kColourCodes = 7;  // indices 0..6, 0 unused
-
-// The palette entries the status panel's colour bars use, by colour code (0 unused). Each holds
-// exactly the main body tone of that bean.
-constexpr int kColourBarIndex[kColourCodes] = {0, 28, 32, 96, 144, 207, 169};
+// The entries the colour bars use hold exactly the main body tone of each colour code's bean.
 
 struct Colour {
   double r, g, b;  // 0..1

@@ -11,10 +11,10 @@ struct PaletteImage {
 };
 
 // Intro and exit pictures (each shown alone, so each has its own palette).
-PaletteImage DrawTitlePicture();          // p18, 430 x 152
+PaletteImage DrawTitlePicture();           // p18, 430 x 152
 PaletteImage DrawStripPicture(int which);  // p19 (0) and p20 (1), 640 x 400
-PaletteImage DrawClosingPicture();        // p21, 212 x 307
-PaletteImage DrawExitPicture();           // p17, 640 x 400
+PaletteImage DrawClosingPicture();         // p21, 212 x 307
+PaletteImage DrawExitPicture();            // p17, 640 x 400
 
 // The 20 sound effects, data/plonkix.w00 .. w19.
 void WriteSounds(const std::filesystem::path& dataDir);

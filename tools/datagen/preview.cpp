@@ -69,8 +69,8 @@ bool Save(const uint8_t* screen, const std::filesystem::path& file) {
 
 // A field of colour codes (0 empty), column-major by row: field[r][c].
 struct PreviewField {
-  int colour[kRows][kColumns] = {};
-  int step[kRows][kColumns] = {};
+  int colour[kVisibleRows][kColumns] = {};
+  int step[kVisibleRows][kColumns] = {};
 };
 
 int Links(const PreviewField& f, int c, int r) {
@@ -80,26 +80,26 @@ int Links(const PreviewField& f, int c, int r) {
   if (c > 0 && f.colour[r][c - 1] == k) links |= kLinkLeft;
   if (c < kColumns - 1 && f.colour[r][c + 1] == k) links |= kLinkRight;
   if (r > 0 && f.colour[r - 1][c] == k) links |= kLinkUp;
-  if (r < kRows - 1 && f.colour[r + 1][c] == k) links |= kLinkDown;
+  if (r < kVisibleRows - 1 && f.colour[r + 1][c] == k) links |= kLinkDown;
   return links;
 }
 
 void DrawField(uint8_t* screen, const PreviewSprites& s, const PreviewField& f, int p) {
-  for (int r = 0; r < kRows; ++r)
+  for (int r = 0; r < kVisibleRows; ++r)
     for (int c = 0; c < kColumns; ++c) {
       const int k = f.colour[r][c];
       if (!k) continue;
       const int n = BeanSpriteFor(Links(f, c, r), f.step[r][c]);
-      DrawSprite(screen, kFieldX[p] + kCellW * c, kFieldY + kCellH * r,
+      DrawSprite(screen, kFieldOriginX[p] + kCellWidth * c, kFieldOriginY + kCellHeight * r,
                  s.beans[k][k == 1 ? n % 10 : n]);
     }
 }
 
 void DrawFrames(uint8_t* screen, const PreviewSprites& s) {
-  DrawSprite(screen, kScoreX[1], kScoreY, s.frameTop);
-  DrawSprite(screen, kScoreX[2], kScoreY, s.frameTopMirror);
-  DrawSprite(screen, kScoreX[1], kFrameBottomY, s.frameBottom);
-  DrawSprite(screen, kScoreX[2], kFrameBottomY, s.frameBottomMirror);
+  DrawSprite(screen, kPanelX[1], kScoreY, s.frameTop);
+  DrawSprite(screen, kPanelX[2], kScoreY, s.frameTopMirror);
+  DrawSprite(screen, kPanelX[1], kFrameBottomY, s.frameBottom);
+  DrawSprite(screen, kPanelX[2], kFrameBottomY, s.frameBottomMirror);
   DrawSprite(screen, kFrameSideX[0], kFrameSideY, s.frameSide);
   DrawSprite(screen, kFrameSideX[1], kFrameSideY, s.frameSideMirror);
   DrawSprite(screen, kFrameSideX[2], kFrameSideY, s.frameSide);
@@ -115,12 +115,13 @@ PreviewField SampleField(unsigned seed, int height) {
     return (state >> 16) % n;
   };
   for (int c = 0; c < kColumns; ++c) {
-    const int top = kRows - height + static_cast<int>(next(4));
-    for (int r = kRows - 1; r >= top && r >= 0; --r) {
+    const int top = kVisibleRows - height + static_cast<int>(next(4));
+    for (int r = kVisibleRows - 1; r >= top && r >= 0; --r) {
       int colour = 2 + static_cast<int>(next(5));
       // Favour the colour to the left or below, so groups form as in a real game.
       if (next(3) == 0 && c > 0 && f.colour[r][c - 1] >= 2) colour = f.colour[r][c - 1];
-      if (next(3) == 0 && r < kRows - 1 && f.colour[r + 1][c] >= 2) colour = f.colour[r + 1][c];
+      if (next(3) == 0 && r < kVisibleRows - 1 && f.colour[r + 1][c] >= 2)
+        colour = f.colour[r + 1][c];
       if (next(9) == 0) colour = 1;
       f.colour[r][c] = colour;
       f.step[r][c] = static_cast<int>(next(32));
@@ -133,18 +134,19 @@ void DrawStatusPanel(uint8_t* screen, const PreviewSprites& s, int levelDigits) 
   const char* messages[kMessageLines] = {"quad(4)....", "....triple(3)", "super(5)....",
                                          "inc(speed)....", "....awesome(9)"};
   for (int k = 0; k < kMessageLines; ++k)
-    DrawText(screen, messages[k], kMessageX, kMessageY + kMessageStep * k, 1);
-  DrawText(screen, "71", kFpsX, kFpsY, 2);
+    DrawText(screen, messages[k], kPanelCentreX, kMessageY + kMessageLineStep * k, 1);
+  DrawText(screen, "71", kPanelCentreX, kFpsY, 2);
   char level[16];
   snprintf(level, sizeof level, "level:%d", levelDigits);
-  DrawText(screen, level, kLevelX[1], kBottomTextY, 1);
-  DrawText(screen, "level:4", kLevelX[2], kBottomTextY, 1);
+  DrawText(screen, level, kLevelTextX[1], kLevelTextY, 1);
+  DrawText(screen, "level:4", kLevelTextX[2], kLevelTextY, 1);
   const int counts[3][7] = {{}, {0, 4, 12, 7, 30, 2, 19}, {0, 11, 3, 25, 9, 16, 1}};
   for (int p = 1; p <= 2; ++p)
     for (int k = 1; k <= 6; ++k)
       for (int i = 0; i < counts[p][k]; ++i) {
-        const int x = p == 1 ? kBarX[1] + 2 * i : kBarX[2] - 2 * i;
-        DrawLine(screen, x, kBarTop + kBarStep * k, x, kBarTop + kBarStep * k + kBarHeight,
+        const int x = p == 1 ? kColourBarX[1] + 2 * i : kColourBarX[2] - 2 * i;
+        DrawLine(screen, x, kColourBarTop + kColourBarRowStep * k, x,
+                 kColourBarTop + kColourBarRowStep * k + kColourBarHeight,
                  static_cast<uint8_t>(kColourBarIndex[k]));
       }
   DrawSpriteDotted(screen, kAnimX, kAnimY, 200, 200, s.anim);
@@ -158,16 +160,18 @@ void ComposeGame(uint8_t* screen, const MasterPictures& m, const PreviewSprites&
   if (panelTexts) DrawStatusPanel(screen, s, 3);
   PreviewField f1 = SampleField(7, 9), f2 = SampleField(12, 12);
   // Player 1's falling pair, half way into a cell, and a sliding one for player 2.
-  DrawSprite(screen, kFieldX[1] + kCellW * 2, kFieldY + kCellH * 1 + 14, s.beans[4][0]);
-  DrawSprite(screen, kFieldX[1] + kCellW * 2, kFieldY + kCellH * 0 + 14, s.beans[6][0]);
+  DrawSprite(screen, kFieldOriginX[1] + kCellWidth * 2, kFieldOriginY + kCellHeight * 1 + 14,
+             s.beans[4][0]);
+  DrawSprite(screen, kFieldOriginX[1] + kCellWidth * 2, kFieldOriginY + kCellHeight * 0 + 14,
+             s.beans[6][0]);
   DrawField(screen, s, f1, 1);
   DrawField(screen, s, f2, 2);
   DrawFrames(screen, s);
-  DrawText(screen, "12345", kScoreX[1], kScoreY, 2);
-  DrawText(screen, "9876500", kScoreX[2], kScoreY, 2);
+  DrawText(screen, "12345", kPanelX[1], kScoreY, 2);
+  DrawText(screen, "9876500", kPanelX[2], kScoreY, 2);
   for (int p = 1; p <= 2; ++p) {
-    DrawSprite(screen, kNextX[p], kNextY[0], s.beans[p == 1 ? 3 : 5][0]);
-    DrawSprite(screen, kNextX[p], kNextY[1], s.beans[p == 1 ? 2 : 5][0]);
+    DrawSprite(screen, kNextPairX[p], kNextPairAY, s.beans[p == 1 ? 3 : 5][0]);
+    DrawSprite(screen, kNextPairX[p], kNextPairBY, s.beans[p == 1 ? 2 : 5][0]);
   }
 }
 
@@ -236,24 +240,26 @@ bool WritePreviews(const MasterPictures& m, const std::vector<IndexedImage>& ani
 
   // The game in full swing: popups, bursts, a chain display, a warning, player 2 topped out.
   ComposeGame(sc, m, s, true);
-  DrawText(sc, "1500", kFieldX[1] + kCellW * 3, kFieldY + kCellH * 6 - 20, 1);
-  DrawText(sc, "500", kFieldX[2] + kCellW * 1, kFieldY + kCellH * 3 - 8, 1);
-  DrawSpriteDotted(sc, kFieldX[1] + kCellW * 4, kFieldY + kCellH * 5, 180, 180, s.beans[3][0]);
-  DrawSpriteDotted(sc, kFieldX[1] + kCellW * 5, kFieldY + kCellH * 5, 340, 340, s.beans[3][0]);
-  DrawSprite(sc, kScoreX[1], kChainY, s.chain[3]);
-  DrawSprite(sc, kScoreX[1], kChainUnderY, s.chain[1]);
-  DrawText(sc, "3200 pts.", kScoreX[1], kChainTextY, 0);
-  DrawText(sc, "danger -12-", kScoreX[1], kBottomTextY, 0);
-  DrawText(sc, "game over", kScoreX[2], 190, 0);
+  DrawText(sc, "1500", kFieldOriginX[1] + kCellWidth * 3, kFieldOriginY + kCellHeight * 6 - 20, 1);
+  DrawText(sc, "500", kFieldOriginX[2] + kCellWidth * 1, kFieldOriginY + kCellHeight * 3 - 8, 1);
+  DrawSpriteDotted(sc, kFieldOriginX[1] + kCellWidth * 4, kFieldOriginY + kCellHeight * 5, 180, 180,
+                   s.beans[3][0]);
+  DrawSpriteDotted(sc, kFieldOriginX[1] + kCellWidth * 5, kFieldOriginY + kCellHeight * 5, 340, 340,
+                   s.beans[3][0]);
+  DrawSprite(sc, kPanelX[1], kChainPictureY, s.chain[3]);
+  DrawSprite(sc, kPanelX[1], kChainUnderY, s.chain[1]);
+  DrawText(sc, "3200 pts.", kPanelX[1], kChainTextY, 0);
+  DrawText(sc, "danger -12-", kPanelX[1], kLevelTextY, 0);
+  DrawText(sc, "game over", kPanelX[2], 190, 0);
   ok &= Save(sc, dir / "game.png");
 
   // The counter attack, the pause question and the other chain pictures.
   ComposeGame(sc, m, s, true);
-  DrawSprite(sc, kScoreX[1], kChainY, s.chain[0]);
-  DrawText(sc, "20000 pts.", kScoreX[1], kChainTextY, 0);
-  DrawSprite(sc, kScoreX[2], kChainY, s.chain[8]);
-  DrawSprite(sc, kScoreX[2], kChainUnderY, s.chain[1]);
-  DrawText(sc, "65400 pts.", kScoreX[2], kChainTextY, 0);
+  DrawSprite(sc, kPanelX[1], kChainPictureY, s.chain[0]);
+  DrawText(sc, "20000 pts.", kPanelX[1], kChainTextY, 0);
+  DrawSprite(sc, kPanelX[2], kChainPictureY, s.chain[8]);
+  DrawSprite(sc, kPanelX[2], kChainUnderY, s.chain[1]);
+  DrawText(sc, "65400 pts.", kPanelX[2], kChainTextY, 0);
   DrawText(sc, "paused", 320, 314, 0);
   DrawText(sc, "exit (y/n)", 322, 338, 0);
   ok &= Save(sc, dir / "game2.png");
@@ -271,8 +277,8 @@ bool WritePreviews(const MasterPictures& m, const std::vector<IndexedImage>& ani
   memcpy(sc, m.background.pixels.data(), screen.size());
   DrawStatusPanel(sc, s, 1);
   DrawFrames(sc, s);
-  DrawText(sc, "0", kScoreX[1], kScoreY, 2);
-  DrawText(sc, "0", kScoreX[2], kScoreY, 2);
+  DrawText(sc, "0", kPanelX[1], kScoreY, 2);
+  DrawText(sc, "0", kPanelX[2], kScoreY, 2);
   DrawText(sc, "ALICE", kNameX[1], kNameY, 1);
   DrawText(sc, "BOBBY", kNameX[2], kNameY, 1);
   DrawSprite(sc, 320, 150, s.start[0]);
@@ -282,7 +288,7 @@ bool WritePreviews(const MasterPictures& m, const std::vector<IndexedImage>& ani
 
   // The results over the game screen.
   ComposeGame(sc, m, s, true);
-  DrawText(sc, "game over", kScoreX[2], 190, 0);
+  DrawText(sc, "game over", kPanelX[2], 190, 0);
   DrawText(sc, "maximum combo 5 hits", 118, 240, 1);
   DrawText(sc, "6400 pts.scored", 118, 255, 1);
   DrawText(sc, "212 beans killed", 118, 280, 1);
