@@ -72,7 +72,7 @@ press() {
 
 shot() { import -window root -depth 8 "rgb:$work/shot.rgb" 2> /dev/null; }
 
-# expect SECONDS SPEC...: screenshots until every check holds, or fails after SECONDS.
+# expect SECONDS CHECK...: screenshots until every check holds, or fails after SECONDS.
 expect() {
   local seconds=$1 deadline
   shift

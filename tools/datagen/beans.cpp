@@ -166,7 +166,7 @@ void PaintBody(Canvas& canvas, const Blob& blob, int colour) {
       const double gy = (Height(blob, px, py + e) - Height(blob, px, py - e)) / (2 * e);
       const Vec3 n = Normalise({-gx, -gy, 1});
       const double diffuse = std::max(0.0, Dot(n, light));
-      const double spec = std::pow(std::max(0.0, Dot(n, half)), black ? 18 : 28);
+      const double specular = std::pow(std::max(0.0, Dot(n, half)), black ? 18 : 28);
       const double glow = std::max(0.0, n.y) * (1 - n.z);
       Colour c;
       const double shade = black ? 0.45 + 0.75 * diffuse : 0.42 + 0.72 * diffuse;
@@ -174,7 +174,7 @@ void PaintBody(Canvas& canvas, const Blob& blob, int colour) {
       const Colour glowColour =
           black ? HexColour(0x6a4a9a) : MixColours(tone, Colour{1, 1, 1}, 0.45);
       c = MixColours(c, glowColour, 0.45 * glow);
-      c = MixColours(c, Colour{1, 1, 1}, std::min(1.0, spec * (black ? 0.55 : 0.85)));
+      c = MixColours(c, Colour{1, 1, 1}, std::min(1.0, specular * (black ? 0.55 : 0.85)));
       if (d > -1.25) c = deep;  // outline
       const auto channel = [&](double v) {
         return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * alpha * 255));
