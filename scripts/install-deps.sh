@@ -3,9 +3,9 @@
 set -euo pipefail
 
 game_packages=(build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libcairo2-dev
-  fonts-dejavu-core)
+  fonts-dejavu-core fonts-dejavu-extra)
 test_packages=("${game_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
-  libclang-rt-dev xvfb xdotool imagemagick ffmpeg sox x11-utils)
+  libclang-rt-dev xvfb xdotool imagemagick ffmpeg sox)
 
 case "${1:-game}" in
   game) wanted=("${game_packages[@]}") ;;
