@@ -67,14 +67,14 @@ void DrawHighScorePage(uint8_t* target, HighScorePage page) {
 }
 
 void AfterGameScreen() {
-  ClearScreenBuffer(FrameBuffer);
+  FillWords(FrameBuffer, kScreenWords, 0);
   PresentFrame(FrameBuffer);
   // Only the palette of the logo picture is used; its pixels land in the back buffer, which the
   // menu rebuilds.
   LoadPicture(BackBuffer, kLogoPictureFile, true, kLogoWidth, kLogoHeight);
   DrawHighScorePage(FrameBuffer, kKillerKingsPage);
   ShowPage();
-  ClearScreenBuffer(FrameBuffer);
+  FillWords(FrameBuffer, kScreenWords, 0);
   DrawHighScorePage(FrameBuffer, kComboDemonsPage);
   ShowPage();
 }

@@ -8,7 +8,7 @@
 
 void ExitScreen(uint8_t show) {
   if (show != 0) {
-    ClearScreenBuffer(FrameBuffer);
+    FillWords(FrameBuffer, kScreenWords, 0);
     PresentFrame(FrameBuffer);
     LoadPicture(FrameBuffer, kExitPictureFile, true, kScreenWidth, kScreenHeight);
     PresentBlackFrame();

@@ -1,7 +1,5 @@
 #include "frontend_common.h"
 
-#include <cstring>
-
 #include "display.h"
 #include "sound.h"
 
@@ -30,18 +28,4 @@ void DrawStrips(const StripPath* paths, int32_t clock, uint8_t* source, uint8_t*
     DrawSpriteOpaque(target, path.x0 + path.xPerClock * clock, path.y0 + path.yPerClock * clock,
                      ScreenStrip(source, strip));
   }
-}
-
-void ClearScreenBuffer(uint8_t* buffer) {
-  FillWords(buffer, kScreenWords, 0);
-}
-
-void CopyScreenBuffer(const uint8_t* source, uint8_t* target) {
-  CopyWords(source, target, kScreenWords);
-}
-
-void PresentBlackFrame() {
-  memset(FadePalette, 0, sizeof FadePalette);
-  SetPalette(FadePalette);
-  PresentFrame(FrameBuffer);
 }

@@ -82,11 +82,3 @@ constexpr const char* kTitlePictureFile = "data/plonkix.p18";
 constexpr const char* kStripPictureFiles[2] = {"data/plonkix.p19", "data/plonkix.p20"};
 constexpr const char* kClosingPictureFile = "data/plonkix.p21";
 constexpr const char* kMenuPictureFile = "data/plonkix.p22";
-
-// Clears a whole 640 x 400 buffer to colour 0.
-void ClearScreenBuffer(uint8_t* buffer);
-// Copies a whole 640 x 400 buffer.
-void CopyScreenBuffer(const uint8_t* source, uint8_t* target);
-// Makes the display black through FadePalette (zeroed) and presents the frame buffer: the first
-// step of every fade-in.
-void PresentBlackFrame();

@@ -52,7 +52,7 @@ const PageLine kHelpLines[kPageLines] = {
 };
 
 void ShowInfoPage(uint8_t selector) {
-  CopyScreenBuffer(BackBuffer, FrameBuffer);
+  CopyWords(BackBuffer, FrameBuffer, kScreenWords);
   DrawPageLines(FrameBuffer, selector != 0 ? kCreditLines : kHelpLines);
   PresentFrame(FrameBuffer);
   // The key that chose the page does not close it.

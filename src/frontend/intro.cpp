@@ -63,7 +63,7 @@ void TitlePhase() {
 }
 
 void StripPhase() {
-  ClearScreenBuffer(BackBuffer);
+  FillWords(BackBuffer, kScreenWords, 0);
   PresentFrame(BackBuffer);
   LoadPicture(FrameBuffer, kStripPictureFiles[Random(2)], true, kScreenWidth, kScreenHeight);
   Play(kStripSound);
@@ -81,7 +81,7 @@ void StripPhase() {
 }
 
 void ClosingPhase() {
-  ClearScreenBuffer(FrameBuffer);
+  FillWords(FrameBuffer, kScreenWords, 0);
   PresentFrame(FrameBuffer);
   auto pixels = AllocatePicture(kClosingWidth, kClosingHeight);
   LoadPicture(pixels.get(), kClosingPictureFile, true, kClosingWidth, kClosingHeight);
@@ -102,7 +102,7 @@ void ClosingPhase() {
 }  // namespace
 
 void DrawIntroTitle(int32_t g, const Sprite& title) {
-  ClearScreenBuffer(FrameBuffer);
+  FillWords(FrameBuffer, kScreenWords, 0);
   if (g >= 0 && g < kTitleGrowEnd) {
     DrawSpriteScaled(FrameBuffer, kScreenCentreX, kCentreY, g, g, title);
   } else if (g >= kTitleGrowEnd && g < kTitleStandEnd) {

@@ -50,10 +50,10 @@ constexpr StripPath kFlyInPaths[kStripCount] = {
 void MenuBuildUp() {
   // The picture: shown black first, then loaded with its palette into the frame buffer, which
   // holds it for the whole build-up; the back buffer receives what is shown.
-  ClearScreenBuffer(FrameBuffer);
+  FillWords(FrameBuffer, kScreenWords, 0);
   PresentFrame(FrameBuffer);
   LoadPicture(FrameBuffer, kMenuPictureFile, true, kScreenWidth, kScreenHeight);
-  ClearScreenBuffer(BackBuffer);
+  FillWords(BackBuffer, kScreenWords, 0);
   Play(kMenuStartSound);
 
   AnimCounter = 0;
@@ -79,7 +79,7 @@ void MenuBuildUp() {
   } while (!AnyKeyDown() && g >= kZoomLastClock);
   RemoveTickHandler();
 
-  CopyScreenBuffer(FrameBuffer, BackBuffer);
+  CopyWords(FrameBuffer, BackBuffer, kScreenWords);
   DrawSprite(BackBuffer, kLogoX, kLogoY, logoSprite);
   PresentFrame(BackBuffer);
   // The tiles first show with the first frame of the choice.
@@ -96,7 +96,7 @@ int32_t MenuChoice() {
   InstallTickHandler(MenuTick);
   for (;;) {
     WaitTick();
-    CopyScreenBuffer(BackBuffer, FrameBuffer);
+    CopyWords(BackBuffer, FrameBuffer, kScreenWords);
     DrawMenuChoice(FrameBuffer, AnimCounter);
     PresentFrame(FrameBuffer);
     if (KeyState[scan::kReturn] || KeyState[scan::kSpace] || exitRequested ||
@@ -141,7 +141,7 @@ void DrawMenuFlyIn(int32_t c) {
 }
 
 void DrawLogoZoom(int32_t g) {
-  CopyScreenBuffer(FrameBuffer, BackBuffer);
+  CopyWords(FrameBuffer, BackBuffer, kScreenWords);
   if (g >= kZoomSlideEnd && g <= kZoomStartClock)
     DrawSpriteDotted(BackBuffer, 2 * g + kLogoSlideBaseX, kLogoY, kDotsScale, kDotsScale,
                      logoSprite);

@@ -234,7 +234,7 @@ void OptionsScreen() {
   InstallTickHandler(OptionsTick);
   for (;;) {
     WaitTick();
-    CopyScreenBuffer(BackBuffer, FrameBuffer);
+    CopyWords(BackBuffer, FrameBuffer, kScreenWords);
     DrawOptionsPage(FrameBuffer, AnimCounter);
     PresentFrame(FrameBuffer);
     if (optionsNameEntry) TakeNameCharacter();

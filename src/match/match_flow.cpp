@@ -1,7 +1,6 @@
 #include "match_flow.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "display.h"
 #include "draw.h"
@@ -60,9 +59,7 @@ void FadeInMatch() {
   PresentFrame(FrameBuffer);
   LoadPicture(BackBuffer, kMatchBackground, true, kScreenWidth, kScreenHeight);
   ComposeGameScreen();
-  memset(FadePalette, 0, sizeof FadePalette);
-  SetPalette(FadePalette);
-  PresentFrame(FrameBuffer);
+  PresentBlackFrame();
   FadeIn();
   PlaySound(Sounds[kStartSound], kStartSoundVolume, kStartSoundChannel);
 }

@@ -90,6 +90,12 @@ void FadeIn() {
   RunFade([] { FadeInStep(Palette, FadePalette); });
 }
 
+void PresentBlackFrame() {
+  memset(FadePalette, 0, sizeof FadePalette);
+  SetPalette(FadePalette);
+  PresentFrame(FrameBuffer);
+}
+
 void AllocateScreenBuffers() {
   if (!FrameBuffer) FrameBuffer = static_cast<uint8_t*>(calloc(kScreenBytes, 1));
   if (!BackBuffer) BackBuffer = static_cast<uint8_t*>(calloc(kScreenBytes, 1));

@@ -30,6 +30,9 @@ void ToggleFullscreen();
 void FadeOut(uint8_t* palette);
 // Raises FadePalette towards Palette by at most 2 per step.
 void FadeIn();
+// The first step of every fade-in: FadePalette cleared and shown, then the frame buffer
+// presented, so the picture is composed but still black on screen.
+void PresentBlackFrame();
 
 // Allocates FrameBuffer and BackBuffer once (the loader's first step).
 void AllocateScreenBuffers();
