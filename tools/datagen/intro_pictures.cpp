@@ -77,18 +77,8 @@ void FillVertical(cairo_t* cr, double x, double y, double w, double h, const dou
 
 // One long soft shadow under a row of beans standing on the ground.
 void ContactShadowRow(cairo_t* cr, double x0, double x1, double y) {
-  cairo_save(cr);
-  cairo_translate(cr, (x0 + x1) / 2, y);
-  cairo_scale(cr, (x1 - x0) / 2, 7);
-  cairo_pattern_t* shade = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-  AddStop(shade, 0, {0, 0, 0}, 0.35);
-  AddStop(shade, 0.7, {0, 0, 0}, 0.25);
-  AddStop(shade, 1, {0, 0, 0}, 0);
-  cairo_set_source(cr, shade);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-  cairo_fill(cr);
-  cairo_pattern_destroy(shade);
-  cairo_restore(cr);
+  SoftSpot(cr, (x0 + x1) / 2, y, (x1 - x0) / 2, 7,
+           {{0, {0, 0, 0}, 0.35}, {0.7, {0, 0, 0}, 0.25}, {1, {0, 0, 0}, 0}});
 }
 
 void MotionLines(cairo_t* cr, double x, double y, double length, double spread, Rgb colour) {
@@ -115,18 +105,8 @@ void PaintTitle(cairo_t* cr) {
   cairo_paint(cr);
   const double cx = kTitleWidth / 2.0;
   // A faint glow behind the logo, fading out well before the picture's edge.
-  cairo_save(cr);
-  cairo_translate(cr, cx, 80);
-  cairo_scale(cr, 200, 62);
-  cairo_pattern_t* glow = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-  AddStop(glow, 0, {0.2, 0.25, 0.7}, 0.55);
-  AddStop(glow, 0.6, {0.12, 0.1, 0.4}, 0.25);
-  AddStop(glow, 1, {0, 0, 0}, 0);
-  cairo_set_source(cr, glow);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-  cairo_fill(cr);
-  cairo_pattern_destroy(glow);
-  cairo_restore(cr);
+  SoftSpot(cr, cx, 80, 200, 62,
+           {{0, {0.2, 0.25, 0.7}, 0.55}, {0.6, {0.12, 0.1, 0.4}, 0.25}, {1, {0, 0, 0}, 0}});
 
   LetterStyle style = LogoStyle(kTitleLetterSize);
   style.spacing = -1;  // room for the bean in the L
@@ -193,12 +173,7 @@ void PaintMeadow(cairo_t* cr) {
   FillVertical(cr, 0, 0, kScreenWidth, kScreenHeight, skyStops, sky, 3);
   // Sun with slow rays.
   DrawSunburst(cr, 70, 58, 18, 420, 0.1, {1, 1, 0.75}, 0.35);
-  cairo_pattern_t* sunGlow = cairo_pattern_create_radial(70, 58, 20, 70, 58, 110);
-  AddStop(sunGlow, 0, {1, 1, 0.8}, 0.8);
-  AddStop(sunGlow, 1, {1, 1, 0.8}, 0);
-  cairo_set_source(cr, sunGlow);
-  cairo_paint(cr);
-  cairo_pattern_destroy(sunGlow);
+  PaintGlow(cr, 70, 58, 20, 110, {1, 1, 0.8}, 0.8);
   BeanLook sun;
   sun.colour = {1.0, 0.86, 0.2};
   sun.mood = BeanMood::kSleepy;
@@ -388,12 +363,7 @@ void PaintFireworks(cairo_t* cr) {
   FillVertical(cr, 0, 0, kScreenWidth, kScreenHeight, skyStops, sky, 3);
   DrawStars(cr, 0, 0, kScreenWidth, 300, 140, random);
   // Moon.
-  cairo_pattern_t* moonGlow = cairo_pattern_create_radial(585, 55, 20, 585, 55, 90);
-  AddStop(moonGlow, 0, {0.9, 0.9, 1}, 0.45);
-  AddStop(moonGlow, 1, {0.9, 0.9, 1}, 0);
-  cairo_set_source(cr, moonGlow);
-  cairo_paint(cr);
-  cairo_pattern_destroy(moonGlow);
+  PaintGlow(cr, 585, 55, 20, 90, {0.9, 0.9, 1}, 0.45);
   BeanLook moon;
   moon.colour = {0.98, 0.95, 0.75};
   moon.mood = BeanMood::kSleepy;

@@ -46,20 +46,34 @@ void BeanPath(cairo_t* cr) {
   cairo_close_path(cr);
 }
 
+void SoftSpot(cairo_t* cr, double cx, double cy, double rx, double ry,
+              std::initializer_list<SpotStop> stops) {
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, rx, ry);
+  cairo_pattern_t* spot = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
+  for (const SpotStop& stop : stops) AddStop(spot, stop.at, stop.colour, stop.alpha);
+  cairo_set_source(cr, spot);
+  cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+  cairo_fill(cr);
+  cairo_pattern_destroy(spot);
+  cairo_restore(cr);
+}
+
+void PaintGlow(cairo_t* cr, double cx, double cy, double inner, double outer, Rgb colour,
+               double alpha) {
+  cairo_pattern_t* glow = cairo_pattern_create_radial(cx, cy, inner, cx, cy, outer);
+  AddStop(glow, 0, colour, alpha);
+  AddStop(glow, 1, colour, 0);
+  cairo_set_source(cr, glow);
+  cairo_paint(cr);
+  cairo_pattern_destroy(glow);
+}
+
 namespace {
 
 void ContactShadow(cairo_t* cr, double cx, double bottomY, double width) {
-  cairo_save(cr);
-  cairo_translate(cr, cx, bottomY);
-  cairo_scale(cr, width * 0.56, width * 0.13);
-  cairo_pattern_t* shade = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-  AddStop(shade, 0, {0, 0, 0}, 0.42);
-  AddStop(shade, 1, {0, 0, 0}, 0);
-  cairo_set_source(cr, shade);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-  cairo_fill(cr);
-  cairo_pattern_destroy(shade);
-  cairo_restore(cr);
+  SoftSpot(cr, cx, bottomY, width * 0.56, width * 0.13, {{0, {0, 0, 0}, 0.42}, {1, {0, 0, 0}, 0}});
 }
 
 // Shading of one bean body inside the current clip, in unit coordinates (the caller scales).
@@ -73,17 +87,8 @@ void ShadeBody(cairo_t* cr, Rgb base, bool rimShade) {
   cairo_paint(cr);
   cairo_pattern_destroy(body);
   // Light bounced up from the ground onto the lower edge.
-  cairo_save(cr);
-  cairo_translate(cr, 0.04, 0.43);
-  cairo_scale(cr, 0.34, 0.1);
-  cairo_pattern_t* bounce = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-  AddStop(bounce, 0, Lighten(base, 0.45), 0.55);
-  AddStop(bounce, 1, Lighten(base, 0.45), 0);
-  cairo_set_source(cr, bounce);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-  cairo_fill(cr);
-  cairo_pattern_destroy(bounce);
-  cairo_restore(cr);
+  SoftSpot(cr, 0.04, 0.43, 0.34, 0.1,
+           {{0, Lighten(base, 0.45), 0.55}, {1, Lighten(base, 0.45), 0}});
 }
 
 void Highlight(cairo_t* cr, double strength) {
@@ -158,19 +163,9 @@ void Face(cairo_t* cr, double w, double h, const BeanLook& look) {
   const double eyeY = -0.03 * h, eyeX = 0.165 * w;
   const double lx = look.lookX, ly = look.lookY;
   if (look.blush && look.mood != BeanMood::kGrumpy) {
-    for (int side = -1; side <= 1; side += 2) {
-      cairo_save(cr);
-      cairo_translate(cr, side * 0.3 * w, 0.13 * h);
-      cairo_scale(cr, 0.075 * s, 0.045 * s);
-      cairo_pattern_t* blush = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-      AddStop(blush, 0, {1, 0.42, 0.55}, 0.6);
-      AddStop(blush, 1, {1, 0.42, 0.55}, 0);
-      cairo_set_source(cr, blush);
-      cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-      cairo_fill(cr);
-      cairo_pattern_destroy(blush);
-      cairo_restore(cr);
-    }
+    for (int side = -1; side <= 1; side += 2)
+      SoftSpot(cr, side * 0.3 * w, 0.13 * h, 0.075 * s, 0.045 * s,
+               {{0, {1, 0.42, 0.55}, 0.6}, {1, {1, 0.42, 0.55}, 0}});
   }
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);

@@ -4,6 +4,7 @@
 #include <cairo/cairo.h>
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "canvas.h"
 #include "parts.h"
@@ -27,6 +28,19 @@ Rgb Lighten(Rgb c, double t);  // towards white
 Rgb Darken(Rgb c, double t);   // towards black
 void SetColour(cairo_t* cr, Rgb c, double alpha = 1.0);
 void AddStop(cairo_pattern_t* pattern, double offset, Rgb c, double alpha = 1.0);
+
+// A soft elliptical spot (shadow, blush, glow) centred on (cx, cy) with radii rx and ry, its
+// colour running through the stops from the centre (0) to the rim (1).
+struct SpotStop {
+  double at;
+  Rgb colour;
+  double alpha;
+};
+void SoftSpot(cairo_t* cr, double cx, double cy, double rx, double ry,
+              std::initializer_list<SpotStop> stops);
+// A round glow painted over the whole picture, from the inner radius (alpha) to the outer (0).
+void PaintGlow(cairo_t* cr, double cx, double cy, double inner, double outer, Rgb colour,
+               double alpha);
 
 // A small repeatable generator, so every run draws the same pictures.
 struct ArtRandom {
