@@ -64,8 +64,9 @@ class ReplayPlayback : public MatchInput {
     if (stretch == kNone && hashesSeen_ != recorded) stretch = std::min(hashesSeen_, recorded);
     char text[160];
     if (stretch != kNone) {
-      snprintf(text, sizeof text, "play ticks %zu..%zu differ", stretch * kHashEveryTicks + 1,
-               (stretch + 1) * kHashEveryTicks);
+      snprintf(text, sizeof text, "play ticks %zu..%zu differ%s", stretch * kHashEveryTicks + 1,
+               (stretch + 1) * kHashEveryTicks,
+               ranOut_ ? "; the recorded inputs end before the match does" : "");
       outcome.difference = text;
     } else if (ranOut_) {
       outcome.difference = "the recorded inputs end before the match does";
