@@ -17,15 +17,15 @@ namespace {
 constexpr size_t kRunMostBytes = 10;  // two 32-bit LEB128 numbers
 constexpr uint32_t kControlMask = (1u << kControlBits) - 1;
 constexpr uint32_t kActionMask = (1u << kActionBits) - 1;
-// "YYYYMMDD-HHMMSS-mmm.plx": the time of saving (UTC), so the names sort by time.
-constexpr char kReplaySuffix[] = ".plx";
-constexpr size_t kReplayNameLength = 23;
+// The time of saving (UTC) down to the millisecond, so that the names sort by time; in the
+// pattern 9 stands for any digit.
+constexpr char kReplayNamePattern[] = "99999999-999999-999.plx";
 
 bool IsReplayName(const std::string& name) {
-  if (name.size() != kReplayNameLength || name.compare(19, 4, kReplaySuffix) != 0) return false;
-  for (size_t i = 0; i < 19; ++i) {
-    const bool dash = i == 8 || i == 15;
-    if (dash ? name[i] != '-' : (name[i] < '0' || name[i] > '9')) return false;
+  if (name.size() != sizeof kReplayNamePattern - 1) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char want = kReplayNamePattern[i];
+    if (want == '9' ? (name[i] < '0' || name[i] > '9') : name[i] != want) return false;
   }
   return true;
 }
@@ -36,9 +36,8 @@ std::string ReplayName() {
   tm utc{};
   gmtime_r(&now.tv_sec, &utc);
   char name[64];
-  snprintf(name, sizeof name, "%04d%02d%02d-%02d%02d%02d-%03ld%s", utc.tm_year + 1900,
-           utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, now.tv_nsec / 1000000,
-           kReplaySuffix);
+  snprintf(name, sizeof name, "%04d%02d%02d-%02d%02d%02d-%03ld.plx", utc.tm_year + 1900,
+           utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, now.tv_nsec / 1000000);
   return name;
 }
 
@@ -46,8 +45,9 @@ std::string ReplayName() {
 void PruneReplays() {
   std::error_code failure;
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(kReplayDirectory, failure)) {
-    const std::string name = entry.path().filename().string();
+  std::filesystem::directory_iterator entry(kReplayDirectory, failure), end;
+  for (; !failure && entry != end; entry.increment(failure)) {
+    const std::string name = entry->path().filename().string();
     if (IsReplayName(name)) names.push_back(name);
   }
   if (names.size() <= kKeptReplays) return;
