@@ -16,7 +16,7 @@ TEST_F(BlackBeanTest, FullRowsFromTheTopThenOneRandomRunOverOldLinks) {
     const std::string run = Row(1, kTopRow + 2);
     ++starts[run.find('k')];
     EXPECT_EQ(Cat(Row(1, kTopRow, 2), std::count(run.begin(), run.end(), 'k'), Row(1, kTopRow + 3),
-                  Row(1, kTopRow, 1, true), BeanTallies[1].beansOverwritten,
+                  Row(1, kTopRow, 1, true), BeanTallies[1].beansOverwrittenByBlackBeans,
                   PlayerState[1].incomingBlackBeans),
               "kkkkkkkkkkkk 1 ...... 8..... 1 0");
   }

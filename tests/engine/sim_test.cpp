@@ -21,6 +21,7 @@ TEST_F(SimTest, TheInvariantCheckCatchesBrokenState) {
       {"pair", [] { PlayerState[1].pairA.column += 1; }},
       {"message log", [] { ClearMessageLog(), MessageLog[1].Set("x"); }},
       {"sound 3 at mixer volume 42", [] { PlaySound(Sounds[3], 21, 2); }},
+      {"deleted by landings: 1", [] { ++BeanTallies[2].beansOverwrittenByLanding; }},
   };
   for (const auto& [fragment, fault] : faults) {
     fault();
