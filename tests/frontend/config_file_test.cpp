@@ -32,10 +32,11 @@ TEST(ConfigFileTest, ValuesThatWouldBreakTheRulesAreMadeSafe) {
     uint32_t P::*field;
     uint32_t value, safe;
   } cases[] = {
-      {&P::keyLeft, 0, 0},     {&P::keyRight, 128, 0},  {&P::keyRotate, 0xFFFFFFFF, 0},
-      {&P::keyDown, 127, 127}, {&P::keyLeft, 1, 1},     {&P::beansToLink, 2, 3},
-      {&P::beansToLink, 3, 3}, {&P::cpuStrength, 0, 1}, {&P::cpuStrength, 6, 1},
+      {&P::keyLeft, 0, 0},     {&P::keyRight, 128, 0},   {&P::keyRotate, 0xFFFFFFFF, 0},
+      {&P::keyDown, 127, 127}, {&P::keyLeft, 1, 1},      {&P::beansToLink, 2, 3},
+      {&P::beansToLink, 3, 3}, {&P::cpuStrength, 0, 1},  {&P::cpuStrength, 6, 1},
       {&P::cpuStrength, 5, 5}, {&P::dropSpeed, 7, 7},  // only outside the options' range
+      {&P::dropSpeed, 0, 1},   {&P::dropSpeed, 100, 99}, {&P::dropSpeed, 0xFFFFFFFF, 99},
   };
   for (const auto& c : cases) {
     PlayerConfig config = Sample(0), safe = Sample(0);
