@@ -41,6 +41,10 @@ TEST_F(MatchTickTest, PauseKeysAreHeldStatesAndAnimationsGoOnToTheirEnds) {
   Ticks(2);
   EXPECT_EQ(paused, 0) << "Escape and N together keep the game running";
   KeyState[scan::kN] = KeyState[scan::kEscape] = 0;
+  std::string typed;  // letter keys are named after the character they type
+  for (uint8_t key : {scan::kY, scan::kZ, scan::kJ, scan::kN, scan::kP})
+    typed += ScancodeToChar(key);
+  EXPECT_EQ(typed, "yzjnp");
   for (uint8_t yes : {scan::kY, scan::kZ, scan::kJ}) {
     s.gameOver = t.gameOver = paused = 0;
     KeyState[yes] = 1;
