@@ -36,10 +36,6 @@ const MatchCase kMatches[] = {
     {"QuitFromThePause", false, false, false, true, 800, "ALICEBOBzero"},
 };
 
-void PrintTo(const MatchCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
 constexpr uint32_t kTick = 14, kFadeTicks = 64, kStartTicks = 140;
 constexpr uint32_t kPlayFrom = (kFadeTicks + kStartTicks + 1) * kTick;  // the first play frame
 constexpr int64_t kLateChain = 3'000'000;  // more than the shown score rolls up in 1000 ticks
@@ -145,9 +141,8 @@ TEST_P(WholeMatch, EveryPhaseInOrderAndOnlyHumansEnter) {
   EXPECT_EQ(PlayerState[1].gameOver + PlayerState[2].gameOver, c.quitAt ? 2 : 1);
   ASSERT_FALSE(backend.sounds.empty());
   const auto& start = backend.sounds[0];
-  EXPECT_EQ(std::vector<int>({start.number, start.mixerVolume, start.mixerChannel}),
-            std::vector<int>({0, 70, 0}));
-  EXPECT_EQ(start.atMs, kFadeTicks * kTick);
+  EXPECT_EQ(std::tuple(start.number, start.mixerVolume, start.mixerChannel, start.atMs),
+            std::tuple(0, 70, 0, kFadeTicks * kTick));
   EXPECT_EQ(TickHandlerActive, 0);
   for (int i = 0; i < kPaletteBytes; ++i) ASSERT_EQ(backend.colours[i] | Palette[i], 0);
   EXPECT_TRUE(LastFrameShows(ResultPictures[PlayerState[1].gameOver], 160, 60));
@@ -171,9 +166,9 @@ TEST_P(WholeMatch, EveryPhaseInOrderAndOnlyHumansEnter) {
     EXPECT_TRUE(!p || PlayerState[p].shownScore < PlayerState[p].score) << r;
   }
   EXPECT_EQ(kings, c.kings);
-  const std::vector<uint8_t> file = ReadFileBytes(scratch->DataFile("plonkix.hig"));
-  ASSERT_EQ(file.size(), kHighScoreFileBytes);
-  EXPECT_EQ(0, memcmp(file.data(), &HighScoreTable, kHighScoreFileBytes));
+  const auto* table = reinterpret_cast<const uint8_t*>(&HighScoreTable);
+  EXPECT_EQ(ReadFileBytes(scratch->DataFile("plonkix.hig")),
+            std::vector<uint8_t>(table, table + kHighScoreFileBytes));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, WholeMatch, ::testing::ValuesIn(kMatches),
