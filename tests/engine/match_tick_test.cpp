@@ -89,8 +89,6 @@ TEST_F(MatchTickTest, KeysBecomeFlagsSafelyAndOnlyForAFallingPair) {
   EXPECT_EQ(Cat(waiting, s.inputRight), "0 1");
 }
 
-
-
 TEST_F(MatchTickTest, TheInvariantCheckCatchesBrokenState) {
   StartCpuMatch(SimOptions{});
   Ticks(3000);

@@ -99,8 +99,6 @@ TEST_F(SettleTest, ColourCountsStopAtThirty) {
   EXPECT_EQ(Cat(n[0], n[1], n[2], n[3], n[4], n[5]), "30 30 0 0 8 0");
 }
 
-
-
 TEST_F(SettleTest, FullRowsFromTheTopThenOneRandomRunOverOldLinks) {
   int starts[6] = {};
   for (uint64_t seed = 0; seed < 60; ++seed) {

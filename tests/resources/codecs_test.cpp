@@ -1,5 +1,7 @@
 // The picture (PCX) and animation (FLC) codecs: round trips through our encoders, hand-made
 // streams, and every kind of bad data as a fault, never an overrun.
+#include "codecs.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "animation.h"
-#include "codecs.h"
 #include "picture.h"
 #include "test_support.h"
 
@@ -35,7 +36,7 @@ Bytes RawPcx(int width, int height, const Bytes& data) {
 
 // Decodes into a width x height target; "" with the pixels in out, or the fault.
 std::string DecodePcx(const Bytes& file, int width, int height, Bytes& out,
-                   uint8_t* palette = nullptr) {
+                      uint8_t* palette = nullptr) {
   const size_t size = size_t(width) * height;
   out.assign(size + kGuard, 0xEE);
   DecodeFault fault;
