@@ -45,7 +45,7 @@ struct Player {
   int mode = kPlainRun;  // the menu item to choose, or kDemoSelection
   uint32_t lastTap = 0;
   bool matchOver = false;
-  uint32_t playStart = 0, nextKey = 0, random = 2024;
+  uint32_t playStart = 0, nextKey = 0, random = 0;  // the random keys follow the seed
   bool paused = false, resumed = false;
   bool dropHeld[kPlayers + 1] = {};
 
@@ -153,6 +153,7 @@ int main(int argc, char** argv) {
   backend.timeLimitMs = limitMinutes * 60u * 1000u;
   Player player{backend};
   player.mode = mode;
+  player.random = static_cast<uint32_t>(seed);
   if (mode != kPlainRun)
     backend.onPresent = [](HeadlessBackend& b) {
       if (b.framesPresented % 7 == 0) b.now += kTickMs * (1 + b.framesPresented / 7 % 3);
