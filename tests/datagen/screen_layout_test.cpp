@@ -1,15 +1,21 @@
 // The art fits the places where the game cuts and draws it: no sprite on a sheet overwrites
-// another, the frame pieces leave the beans visible, texts stand on dark windows.
+// another, the frame pieces leave the beans visible, texts stand on dark windows, the texts the
+// menu's screens draw over the logo stand out from it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 #include <vector>
 
 #include "beans.h"
 #include "fonts.h"
 #include "game_art.h"
+#include "info_pages.h"
+#include "main_menu.h"
 #include "master_palette.h"
 #include "menu_art.h"
+#include "options_screen.h"
 #include "sheet_layout.h"
 
 namespace {
@@ -25,6 +31,26 @@ bool Empty(const IndexedImage& s, int x0, int y0, int x1, int y1) {
 double Brightness(uint8_t index) {
   const uint8_t* c = MasterPalette().rgb + 3 * index;
   return (0.3 * c[0] + 0.59 * c[1] + 0.11 * c[2]) / 255;
+}
+
+// Relative luminance of a master palette entry, and the contrast ratio of two luminances.
+double Luminance(uint8_t index) {
+  double l = 0;
+  for (int k = 0; k < 3; ++k) {
+    const double v = MasterPalette().rgb[3 * index + k] / 255.0;
+    l += (k == 0   ? 0.2126
+          : k == 1 ? 0.7152
+                   : 0.0722) *
+         (v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+  }
+  return l;
+}
+double Contrast(double a, double b) {
+  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+Sprite SpriteOf(IndexedImage& image) {
+  return Sprite{image.pixels.data(), image.width, image.height};
 }
 
 }  // namespace
@@ -125,4 +151,73 @@ TEST(MenuArt, TileAndMarkerLeaveTheMenuReadable) {
   // The menu picture is opaque everywhere (it is copied whole into the back buffer).
   const IndexedImage menu = DrawMenuPicture();
   EXPECT_EQ(std::count(menu.pixels.begin(), menu.pixels.end(), 0), 0);
+}
+
+TEST(MenuArt, TextsOverTheLogoStandOutFromItAndItsDotsShow) {
+  static std::vector<IndexedImage> glyphs;  // font 3, as the game holds it; font 4 draws it halved
+  for (int k = 0; k < kLetterGlyphs; ++k) glyphs.push_back(DrawGlyph(3, k));
+  for (int k = 0; k < kLetterGlyphs; ++k) FontGlyphs[3][k] = SpriteOf(glyphs[k]);
+  IndexedImage logo = DrawLogo();
+  std::vector<uint8_t> behind(640 * 400), text(640 * 400);
+  DrawSprite(behind.data(), kLogoX, kLogoY, SpriteOf(logo));
+  // Every text of the menu, the options, the credits and the help, where the game draws it.
+  struct Line {
+    const char* chars;
+    uint32_t length;
+    int32_t x, y;
+    int font;
+  };
+  std::vector<Line> lines;
+  for (int i = 0; i < kMenuItems; ++i)
+    lines.push_back({kMenuItemTexts[i].chars, kMenuItemTexts[i].length, kScreenCentreX,
+                     kMenuItemY[i], kMenuFont});
+  for (const PageLine* page : {kOptionLabels, kCreditLines, kHelpLines})
+    for (int j = 0; j < kPageLines; ++j)
+      lines.push_back({page[j].chars, page[j].length, kScreenCentreX, PageLineY(j), kSmallFont});
+  for (const char* word : kInputWords)
+    lines.push_back({word, static_cast<uint32_t>(strlen(word)), kOptionValueX,
+                     OptionRowY(kRowInput), kSmallFont});
+  for (const auto& key : kKeyNames)
+    lines.push_back({key.chars, key.length, kOptionValueX, OptionRowY(kRowKeyConfig), kSmallFont});
+
+  int crossing = 0;
+  for (const Line& line : lines) {
+    std::fill(text.begin(), text.end(), 0);
+    DrawTextN(text.data(), line.chars, line.length, line.x, line.y, line.font);
+    // The fill is every glyph pixel lighter than the dark outline; the text's colour is its
+    // median luminance, set against each logo pixel the fill covers.
+    std::vector<double> fill, under;
+    for (size_t i = 0; i < text.size(); ++i)
+      if (text[i] && Luminance(text[i]) > 0.1) {
+        fill.push_back(Luminance(text[i]));
+        if (behind[i]) under.push_back(Luminance(behind[i]));
+      }
+    if (under.empty()) continue;
+    ++crossing;
+    std::nth_element(fill.begin(), fill.begin() + fill.size() / 2, fill.end());
+    std::vector<double> ratios;
+    for (double l : under) ratios.push_back(Contrast(fill[fill.size() / 2], l));
+    std::sort(ratios.begin(), ratios.end());
+    const double clear =
+        static_cast<double>(ratios.end() - std::lower_bound(ratios.begin(), ratios.end(), 3.0)) /
+        ratios.size();
+    const std::string what =
+        std::string(line.chars, line.length) + " at y " + std::to_string(line.y);
+    EXPECT_GE(ratios[ratios.size() / 2], 4.5) << what;
+    EXPECT_GE(clear, 0.7) << what << ": logo pixels behind the text at 3:1 or more";
+  }
+  EXPECT_GE(crossing, 10);
+
+  // While the logo zooms in, each of its pixels is one dot over the menu picture: the brightest
+  // tenth of them must stand out clearly.
+  const IndexedImage menu = DrawMenuPicture();
+  std::vector<uint8_t> screen(menu.pixels);
+  DrawSpriteDotted(screen.data(), kLogoX, kLogoY, kLogoDotsScale, kLogoDotsScale, SpriteOf(logo));
+  std::vector<double> dots;
+  for (size_t i = 0; i < screen.size(); ++i)
+    if (screen[i] != menu.pixels[i])
+      dots.push_back(Contrast(Luminance(screen[i]), Luminance(menu.pixels[i])));
+  ASSERT_GT(dots.size(), 1000u);
+  std::nth_element(dots.begin(), dots.begin() + dots.size() * 9 / 10, dots.end());
+  EXPECT_GE(dots[dots.size() * 9 / 10], 7.0);
 }
