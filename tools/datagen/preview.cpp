@@ -8,6 +8,7 @@
 #include "fonts.h"
 #include "game_art.h"
 #include "game_data.h"
+#include "game_screen.h"
 #include "info_pages.h"
 #include "main_menu.h"
 #include "master_palette.h"
@@ -18,7 +19,11 @@
 namespace {
 
 constexpr int kScreenW = 640, kScreenH = 400;
-constexpr int kShapeOfLinks[16] = {0, 2, 1, 15, 3, 7, 8, 12, 4, 6, 5, 13, 14, 10, 11, 9};
+
+// The sprite the game screen shows for a cell's link bits at an animation step (0..31).
+int BeanSpriteFor(int links, int step) {
+  return kFrameTable[kLinkShape[links & (kLinkShapes - 1)]][step & (kAnimSteps - 1)];
+}
 
 // Sprites cut from the pictures, held for the drawing routines.
 struct PreviewSprites {
@@ -181,57 +186,6 @@ void ComposeGame(uint8_t* screen, const MasterPictures& m, const PreviewSprites&
 }
 
 }  // namespace
-
-int BeanSpriteFor(int links, int step) {
-  const int shape = kShapeOfLinks[links & 15];
-  step &= 31;
-  static const int kIdle[32] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 0,
-                                0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 7, 8, 9, 8, 7, 6};
-  const auto pulse = [step](int base, int restSteps) {
-    static const int kPulse5[14] = {1, 1, 2, 2, 3, 3, 4, 4, 3, 3, 2, 2, 1, 1};
-    static const int kPulse4[10] = {1, 1, 2, 2, 3, 3, 2, 2, 1, 1};
-    if (step < restSteps) return base;
-    return base + (restSteps == 18 ? kPulse5[step - 18] : kPulse4[step - 22]);
-  };
-  switch (shape) {
-    case 0:
-      return kIdle[step];
-    case 1:
-      return step < 23 ? 15 : 16 + (step - 23) / 3;
-    case 2:
-      return step < 23 ? 19 : 20 + (step - 23) / 3;
-    case 3:
-    case 4: {
-      const int base = shape == 3 ? 27 : 23;
-      if (step >= 4 && step < 8) return base + 1;
-      if (step >= 16 && step < 20) return base + 2;
-      if (step >= 28) return base + 3;
-      return base;
-    }
-    case 5:
-      return pulse(39, 18);
-    case 6:
-      return pulse(10, 18);
-    case 7:
-      return pulse(54, 18);
-    case 8:
-      return pulse(49, 18);
-    case 9:
-      return 46;
-    case 10:
-      return 44;
-    case 11:
-      return 45;
-    case 12:
-      return 47;
-    case 13:
-      return 48;
-    case 14:
-      return pulse(31, 22);
-    default:
-      return pulse(35, 22);
-  }
-}
 
 bool WritePreviews(const MasterPictures& m, const std::vector<IndexedImage>& animation,
                    const std::filesystem::path& dir) {
