@@ -15,5 +15,14 @@ uint32_t FormatRankLines(HighScorePage page, int rank, char* first, char* second
 // Draws a page's title and its ranks 1..8 into a buffer.
 void DrawHighScorePage(uint8_t* target, HighScorePage page);
 
+#include "ticks.h"
+
 // Shows both pages, each faded in on FadePalette, held until a key, faded out.
 void AfterGameScreen();
+
+// How the pages ended when shown by AfterGamePages.
+enum class AfterGameEnd : uint8_t { kShown, kEscape, kStopped };
+// The two pages with the caller's frame wait, which may watch something else as well: when
+// stopped() turns true, the page fades out and the pages end; with escapeEnds, Escape as the key
+// that turns a page ends them too.
+AfterGameEnd AfterGamePages(WaitRoutine wait, bool (*stopped)(), bool escapeEnds);

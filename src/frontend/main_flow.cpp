@@ -11,16 +11,24 @@
 #include "load_all.h"
 #include "main_menu.h"
 #include "match_flow.h"
+#include "online.h"
 #include "platform.h"
 #include "replay.h"
 
 uint8_t exitRequested = 0;
 
+namespace {
+uint64_t ClockSeed() {
+  return static_cast<uint64_t>(time(nullptr)) ^ (static_cast<uint64_t>(clock()) << 32);
+}
+}  // namespace
+
 void RunProgram() {
-  RunProgramSeeded(static_cast<uint64_t>(time(nullptr)) ^ (static_cast<uint64_t>(clock()) << 32));
+  RunProgramSeeded(ClockSeed());
 }
 
-void RunProgramSeeded(uint64_t seed) {
+namespace {
+void StartUp(uint64_t seed) {
   // Only the configuration and high-score files are ever written.
   SeedRandom(seed);
   SoundAvailable = 0;
@@ -30,8 +38,9 @@ void RunProgramSeeded(uint64_t seed) {
   MousePresent = ProbeMouse() ? 1 : 0;
   if (OpenAudio()) SoundAvailable = AllocateChannels(kMixChannels) ? 1 : 0;
   LoadAllData();
-  Intro();
+}
 
+[[noreturn]] void MenuLoop() {
   exitRequested = 0;
   for (;;) {
     MainMenu();
@@ -42,6 +51,25 @@ void RunProgramSeeded(uint64_t seed) {
   }
   ExitScreen(1);
   ExitProgram(0);
+}
+}  // namespace
+
+void RunProgramSeeded(uint64_t seed) {
+  StartUp(seed);
+  Intro();
+  MenuLoop();
+}
+
+void RunOnlineProgram(const OnlineRequest& request) {
+  RunOnlineProgramSeeded(request, ClockSeed());
+}
+
+void RunOnlineProgramSeeded(const OnlineRequest& request, uint64_t seed) {
+  StartUp(seed);
+  // No intro: the session's own screen comes first, then the menu as after any match.
+  if (!OpenScreen()) FatalError("cannot open the 640 x 400 screen with 256 colours");
+  OnlineSession(request);
+  MenuLoop();
 }
 
 void RunReplayProgram(const char* file) {

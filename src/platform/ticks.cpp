@@ -37,18 +37,41 @@ void HandleEvent(const InputEvent& event) {
 }
 }  // namespace
 
-unsigned PollAndWaitTick() {
+namespace {
+void PollEvents() {
   Backend& backend = CurrentBackend();
   InputEvent event;
   while (backend.PollEvent(event)) HandleEvent(event);
+}
+
+// The whole ticks elapsed since the reference, which moves past them; after a stall of more than
+// kMaxBacklogMs exactly one, counted from now.
+unsigned TakeElapsedTicks(uint32_t now) {
+  if (now - reference > kMaxBacklogMs) reference = now - kTickMs;
+  const uint32_t ticks = (now - reference) / kTickMs;
+  reference += kTickMs * ticks;
+  return ticks;
+}
+}  // namespace
+
+unsigned PollAndWaitTick() {
+  Backend& backend = CurrentBackend();
+  PollEvents();
   for (;;) {
     const uint32_t now = backend.GetTicks();
-    if (now - reference > kMaxBacklogMs) reference = now - kTickMs;
-    const uint32_t ticks = (now - reference) / kTickMs;
-    reference += kTickMs * ticks;
-    if (ticks > 0) return ticks;
+    if (const unsigned ticks = TakeElapsedTicks(now)) return ticks;
     backend.Delay(kTickMs - (now - reference));
   }
+}
+
+unsigned PollTicks() {
+  PollEvents();
+  return TakeElapsedTicks(CurrentBackend().GetTicks());
+}
+
+uint32_t MsUntilNextTick() {
+  const uint32_t elapsed = CurrentBackend().GetTicks() - reference;
+  return elapsed >= kTickMs ? 0 : kTickMs - elapsed;
 }
 
 void WaitTick() {
