@@ -1,6 +1,7 @@
 #include <enet/enet.h>
 #include <enet/time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,14 @@ NetMessage startMessage;
 Lockstep lockstep;
 NetTraffic traffic;
 uint64_t packetsHandled = 0;
+uint32_t lastHeard = 0;  // the time of the last event from the network
+
+// How long the peer has been silent: neither a packet nor an acknowledgement of ours (ENet's
+// pings keep an idle link talking).
+uint32_t Silence() {
+  const uint32_t now = enet_time_get();
+  return std::min(ENET_TIME_DIFFERENCE(now, lastHeard), ENET_TIME_DIFFERENCE(now, peer->lastReceiveTime));
+}
 
 void CountTraffic() {
   if (!host) return;
@@ -149,6 +158,7 @@ void HandleMessage(const NetMessage& m) {
 }
 
 void HandleEvent(const ENetEvent& event) {
+  if (event.type != ENET_EVENT_TYPE_NONE) lastHeard = enet_time_get();
   switch (event.type) {
     case ENET_EVENT_TYPE_CONNECT:
       if (role == NetRole::kHost) {
@@ -236,10 +246,10 @@ class OnlineInput : public MatchInput {
         if (waited) ++traffic.framesWaited;
         return ticks;
       }
-      waited = true;
       if (lockstep.WaitsForClock()) {
         Produce(PollAndWaitTick());
       } else {
+        waited = true;
         const uint64_t before = packetsHandled;
         Pump(MsUntilNextTick());
         // Nothing came while the tick was due: take it (a virtual clock moves only when waited on).
@@ -393,7 +403,7 @@ NetPhase NetService(uint32_t waitMs) {
   }
   if (result < 0) End(NetEnd::kLost, "the network failed", false);
   if (peer && (phase == NetPhase::kGreeting || phase == NetPhase::kOpen) &&
-      ENET_TIME_DIFFERENCE(enet_time_get(), peer->lastReceiveTime) > kQuietLimitMs) {
+      Silence() > kQuietLimitMs) {
     End(NetEnd::kLost, "", false);
     endedThere = true;
   }

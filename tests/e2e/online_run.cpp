@@ -1,0 +1,199 @@
+// plonkix-online: the whole program as `plonkix --host` or `plonkix --join`, under the headless
+// backend on the real clock (both programs of a session must keep time alike), played by a
+// script: during play the local player holds its drop key and taps its other keys at random, the
+// host pauses the first match and the joiner resumes it; the results and after-game pages are
+// turned with Space; after --matches matches the host ends the session with Escape on the
+// after-game page; once the session is over, Escape leads through the menu and the exit screen.
+// Used by online_two.sh, with the replays left in data/replays.
+//
+// Exit status: the program's own (0); 1 on a fatal error; 3 when it passed --limit-seconds.
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "fatal.h"
+#include "headless.h"
+#include "keyboard.h"
+#include "main_flow.h"
+#include "match_tick.h"
+#include "net.h"
+#include "online.h"
+#include "player.h"
+#include "ticks.h"
+
+namespace {
+constexpr uint32_t kTapEveryMs = 1200;
+constexpr uint32_t kTapHoldMs = 120;
+constexpr uint32_t kPauseAtMs = 1500, kResumeAtMs = 3000;  // into the first match's play
+
+// The headless backend on the real clock: Delay sleeps.
+class RealTimeBackend : public HeadlessBackend {
+ public:
+  uint32_t GetTicks() override {
+    now = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::steady_clock::now() - start_)
+                                    .count());
+    return now;
+  }
+  void Delay(uint32_t ms) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    GetTicks();
+    if (now > timeLimitMs) throw HeadlessTimeout("past the time limit");
+  }
+
+ private:
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+uint16_t SymbolFor(uint32_t scancode) {
+  for (int sym = 1; sym < kScanMapSize; ++sym)
+    if (ScanMap[sym] == scancode) return static_cast<uint16_t>(sym);
+  return 0;
+}
+
+struct Script {
+  HeadlessBackend& backend;
+  bool host = true;
+  uint32_t matchesWanted = 1000;
+  uint32_t corruptAtMs = 0;  // into play of the first match: the state is changed on this side
+  bool leaveOnNotice = false;
+  uint32_t random = 1;
+  uint32_t matchesOver = 0;
+  bool playing = false, opened = false;
+  uint32_t playStart = 0, nextKey = 0, lastTap = 0;
+  bool paused = false, resumed = false, corrupted = false, dropHeld = false;
+
+  uint32_t Next(uint32_t n) { return ((random = random * 1664525u + 1013904223u) >> 8 & 0xFFFF) % n; }
+  const PlayerConfig& Own() const { return PlayerState[host ? 1 : 2].config; }
+
+  void Tap(uint16_t sym, uint32_t hold = kTapHoldMs) {
+    if (sym) backend.Tap(backend.now, sym, hold);
+  }
+
+  void Play() {
+    if (!playing) {
+      playing = true;
+      playStart = backend.now;
+    }
+    const uint32_t t = backend.now - playStart;
+    if (!dropHeld) {
+      if (const uint16_t sym = SymbolFor(Own().keyDown)) backend.KeyDown(backend.now, sym);
+      dropHeld = true;
+    }
+    if (matchesOver == 0) {
+      if (host && t >= kPauseAtMs && !paused) Tap(keysym::kEscape), paused = true;
+      if (!host && t >= kResumeAtMs && !resumed) Tap('n'), resumed = true;
+      if (corruptAtMs && t >= corruptAtMs && !corrupted) {
+        PlayerState[1].score += 7;
+        corrupted = true;
+      }
+    }
+    if (backend.now >= nextKey) {
+      const uint32_t keys[] = {Own().keyLeft, Own().keyRight, Own().keyRotate};
+      Tap(SymbolFor(keys[Next(3)]), 20 + Next(120));
+      nextKey = backend.now + 60 + Next(240);
+    }
+  }
+
+  void Poll() {
+    const NetPhase phase = NetCurrentPhase();
+    if (phase == NetPhase::kOpen) opened = true;
+    if (TickHandlerActive && TickHandler == MatchTick) return Play();
+    if (playing) {
+      playing = false;
+      ++matchesOver;
+    }
+    if (dropHeld) {
+      if (const uint16_t sym = SymbolFor(Own().keyDown)) backend.KeyUp(backend.now, sym);
+      dropHeld = false;
+    }
+    if (backend.now - lastTap < kTapEveryMs || backend.PendingEvents() > 0) return;
+    lastTap = backend.now;
+    const bool over = phase == NetPhase::kClosed || phase == NetPhase::kEnded;
+    const bool waiting = phase == NetPhase::kWaiting || phase == NetPhase::kConnecting;
+    if (over && (opened || !waiting)) return Tap(keysym::kEscape);
+    if (waiting) {
+      if (leaveOnNotice && !NetNotice().empty()) Tap(keysym::kEscape);
+      return;
+    }
+    Tap(host && matchesOver >= matchesWanted ? keysym::kEscape : keysym::kSpace);
+  }
+};
+
+int Usage(const char* program) {
+  fprintf(stderr,
+          "usage: %s --host PORT | --join HOST:PORT [--matches N] [--seed N] [--version N]\n"
+          "       [--corrupt-at-ms MS] [--leave-on-notice] [--limit-seconds S]\n",
+          program);
+  return 2;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  OnlineRequest request;
+  bool roleGiven = false;
+  uint64_t seed = 1;
+  uint32_t limitSeconds = 180, matches = 1000, corruptAtMs = 0;
+  bool leaveOnNotice = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (arg == "--host" && value && ParseNetPort(value, request.port)) {
+      request.role = NetRole::kHost, roleGiven = true, ++i;
+    } else if (arg == "--join" && value && ParseNetAddress(value, request.host, request.port)) {
+      request.role = NetRole::kJoin, roleGiven = true, ++i;
+    } else if (arg == "--matches" && value) {
+      matches = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--seed" && value) {
+      seed = strtoull(argv[++i], nullptr, 10);
+    } else if (arg == "--version" && value) {
+      request.version = static_cast<uint16_t>(strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--corrupt-at-ms" && value) {
+      corruptAtMs = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--leave-on-notice") {
+      leaveOnNotice = true;
+    } else if (arg == "--limit-seconds" && value) {
+      limitSeconds = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
+    } else {
+      return Usage(argv[0]);
+    }
+  }
+  if (!roleGiven) return Usage(argv[0]);
+
+  RealTimeBackend backend;
+  SetBackend(&backend);
+  ResetPlatformState();
+  ThrowInsteadOfExiting(true);
+  backend.audioWorks = false;
+  backend.timeLimitMs = limitSeconds * 1000u;
+  Script script{backend};
+  script.host = request.role == NetRole::kHost;
+  script.matchesWanted = matches;
+  script.corruptAtMs = corruptAtMs;
+  script.leaveOnNotice = leaveOnNotice;
+  script.random = static_cast<uint32_t>(seed);
+  backend.onPoll = [&script](HeadlessBackend&) { script.Poll(); };
+  int status = 4;
+  try {
+    RunOnlineProgramSeeded(request, seed);
+  } catch (const ProgramExitException& e) {
+    status = e.status;
+  } catch (const FatalErrorException& e) {
+    fprintf(stderr, "plonkix: %s\n", e.what());
+    status = 1;
+  } catch (const HeadlessTimeout&) {
+    fprintf(stderr, "plonkix-online: no end after %u s\n", limitSeconds);
+    status = 3;
+  }
+  const NetTraffic t = NetTrafficSoFar();
+  printf("exit status %d after %u ms, %u matches; sent %" PRIu64 " packets %" PRIu64
+         " bytes, received %" PRIu64 " packets %" PRIu64 " bytes; round trip %u ms; "
+         "input delay %u ticks; %" PRIu64 " frames waited\n",
+         status, backend.now, script.matchesOver, t.packetsSent, t.bytesSent, t.packetsReceived,
+         t.bytesReceived, t.roundTripMs, t.delay, t.framesWaited);
+  return status;
+}
