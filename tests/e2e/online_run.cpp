@@ -61,11 +61,13 @@ struct Script {
   uint32_t matchesWanted = 1000;
   uint32_t corruptAtMs = 0;  // into play of the first match: the state is changed on this side
   bool leaveOnNotice = false;
+  bool hostile = false;  // asks for a match out of turn as soon as the session is open
   uint32_t random = 1;
   uint32_t matchesOver = 0;
   bool playing = false, opened = false;
   uint32_t playStart = 0, nextKey = 0, lastTap = 0;
-  bool paused = false, resumed = false, corrupted = false, dropHeld = false;
+  bool paused = false, resumed = false, corrupted = false;
+  uint16_t dropHeld = 0;  // the drop key's symbol while held
 
   uint32_t Next(uint32_t n) { return ((random = random * 1664525u + 1013904223u) >> 8 & 0xFFFF) % n; }
   const PlayerConfig& Own() const { return PlayerState[host ? 1 : 2].config; }
@@ -78,12 +80,11 @@ struct Script {
     if (!playing) {
       playing = true;
       playStart = backend.now;
+      printf("playing match %u\n", matchesOver + 1);
+      fflush(stdout);
     }
     const uint32_t t = backend.now - playStart;
-    if (!dropHeld) {
-      if (const uint16_t sym = SymbolFor(Own().keyDown)) backend.KeyDown(backend.now, sym);
-      dropHeld = true;
-    }
+    if (!dropHeld && (dropHeld = SymbolFor(Own().keyDown))) backend.KeyDown(backend.now, dropHeld);
     if (matchesOver == 0) {
       if (host && t >= kPauseAtMs && !paused) Tap(keysym::kEscape), paused = true;
       if (!host && t >= kResumeAtMs && !resumed) Tap('n'), resumed = true;
@@ -101,16 +102,15 @@ struct Script {
 
   void Poll() {
     const NetPhase phase = NetCurrentPhase();
+    if (phase == NetPhase::kOpen && !opened && hostile) NetSendReady(7);
     if (phase == NetPhase::kOpen) opened = true;
     if (TickHandlerActive && TickHandler == MatchTick) return Play();
     if (playing) {
       playing = false;
       ++matchesOver;
     }
-    if (dropHeld) {
-      if (const uint16_t sym = SymbolFor(Own().keyDown)) backend.KeyUp(backend.now, sym);
-      dropHeld = false;
-    }
+    if (dropHeld) backend.KeyUp(backend.now, dropHeld);
+    dropHeld = 0;
     if (backend.now - lastTap < kTapEveryMs || backend.PendingEvents() > 0) return;
     lastTap = backend.now;
     const bool over = phase == NetPhase::kClosed || phase == NetPhase::kEnded;
@@ -127,7 +127,7 @@ struct Script {
 int Usage(const char* program) {
   fprintf(stderr,
           "usage: %s --host PORT | --join HOST:PORT [--matches N] [--seed N] [--version N]\n"
-          "       [--corrupt-at-ms MS] [--leave-on-notice] [--limit-seconds S]\n",
+          "       [--corrupt-at-ms MS] [--leave-on-notice] [--hostile] [--limit-seconds S]\n",
           program);
   return 2;
 }
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
   bool roleGiven = false;
   uint64_t seed = 1;
   uint32_t limitSeconds = 180, matches = 1000, corruptAtMs = 0;
-  bool leaveOnNotice = false;
+  bool leaveOnNotice = false, hostile = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -154,6 +154,8 @@ int main(int argc, char** argv) {
       request.version = static_cast<uint16_t>(strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--corrupt-at-ms" && value) {
       corruptAtMs = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--hostile") {
+      hostile = true;
     } else if (arg == "--leave-on-notice") {
       leaveOnNotice = true;
     } else if (arg == "--limit-seconds" && value) {
@@ -175,6 +177,7 @@ int main(int argc, char** argv) {
   script.matchesWanted = matches;
   script.corruptAtMs = corruptAtMs;
   script.leaveOnNotice = leaveOnNotice;
+  script.hostile = hostile;
   script.random = static_cast<uint32_t>(seed);
   backend.onPoll = [&script](HeadlessBackend&) { script.Poll(); };
   int status = 4;
