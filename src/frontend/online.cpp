@@ -50,7 +50,11 @@ void ComposeStatus(const Status& status, uint32_t frame) {
   DrawText(FrameBuffer, status.title.c_str(), kScreenCentreX, kTitleY, kMenuFont);
   for (int i = 0; i < kStatusLines; ++i) {
     std::string line = status.lines[i];
-    if (i == 0 && status.dots) line.append(frame / kDotEveryFrames % (kMostDots + 1), '.');
+    if (i == 0 && status.dots) {
+      // Blanks make up for the dots not shown yet, so the centred line stays where it is.
+      const uint32_t dots = frame / kDotEveryFrames % (kMostDots + 1);
+      line.append(dots, '.').append(kMostDots - dots, ' ');
+    }
     DrawStatusLine(line, kFirstLineY + kLineStep * i);
   }
   DrawText(FrameBuffer, status.hint, kScreenCentreX, kHintY, kSmallFont);
@@ -110,12 +114,15 @@ WaitEnd WaitOnStatus(Status& status, Refresh refresh, Ready ready) {
   return end;
 }
 
-// The end of the session in one line, up to 6 s or until a key.
+// The end of the session, up to 6 s or until a key; a reason after a colon goes on a line of its
+// own.
 void ShowMessage(const std::string& text) {
   fprintf(stderr, "plonkix: %s\n", text.c_str());
   Status status;
   status.title = "online play";
-  status.lines[0] = text;
+  const size_t colon = text.find(": ");
+  status.lines[0] = text.substr(0, colon);
+  if (colon != std::string::npos) status.lines[1] = text.substr(colon + 2);
   status.hint = "press a key";
   OpenStatusScreen(status);
   WaitKeysReleased();
@@ -150,7 +157,8 @@ WaitEnd WaitForMatch(uint32_t match) {
   status.dots = true;
   status.lines[0] = "waiting for " + NameOf(NetRemoteSettings());
   status.hint = "escape ends the session";
-  return WaitOnStatus(status, [](Status&) {}, [match] { return NetMatchStarts(match); });
+  return WaitOnStatus(
+      status, [](Status&) {}, [match] { return NetMatchStarts(match); });
 }
 
 struct SavedPlayer {

@@ -139,8 +139,7 @@ bool Lockstep::Receive(const NetMessage& m, const char** error) {
   for (uint32_t i = 0; i < m.recordCount; ++i)
     remote_[(remoteHave_ + i) % kRingTicks] = m.records[i];
   remoteHave_ += m.recordCount;
-  for (uint32_t i = 0; i < m.frameCount; ++i)
-    frames_[(framesMade_ + i) % kRingTicks] = m.frames[i];
+  for (uint32_t i = 0; i < m.frameCount; ++i) frames_[(framesMade_ + i) % kRingTicks] = m.frames[i];
   framesMade_ += m.frameCount;
   for (uint32_t i = 0; i < m.hashCount; ++i)
     remoteHashes_[(remoteHashCount_ + i) % kHashRing] = m.hashes[i];

@@ -64,7 +64,7 @@ struct NetTraffic {
   uint64_t packetsSent = 0, bytesSent = 0;          // UDP payload bytes
   uint64_t packetsReceived = 0, bytesReceived = 0;  // (add 28 per packet for UDP/IPv4 headers)
   uint32_t roundTripMs = 0;
-  uint8_t delay = 0;  // of the last match
+  uint8_t delay = 0;          // of the last match
   uint64_t framesWaited = 0;  // frames that waited for the network
 };
 NetTraffic NetTrafficSoFar();

@@ -143,7 +143,8 @@ bool DecodeNetMessage(const uint8_t* data, size_t size, NetMessage& m, const cha
       NetSettings& s = m.settings;
       s.nameLength = r.Byte();
       r.Range(s.nameLength, 0, 5, "the name is too long");
-      for (uint32_t i = 0; i < s.nameLength && !r.error; ++i) s.name[i] = static_cast<char>(r.Byte());
+      for (uint32_t i = 0; i < s.nameLength && !r.error; ++i)
+        s.name[i] = static_cast<char>(r.Byte());
       s.dropSpeed = r.Byte();
       r.Range(s.dropSpeed, kLeastNetDropSpeed, kMostNetDropSpeed, "the drop speed is out of range");
       s.beansToLink = r.Byte();

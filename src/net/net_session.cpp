@@ -16,13 +16,13 @@
 #include "ticks.h"
 
 namespace {
-constexpr size_t kPeerSlots = 2;  // the opponent, and room to refuse a second one politely
-constexpr size_t kChannels = 1;   // one reliable, ordered stream each way
-constexpr uint32_t kQuietLimitMs = 4000;     // no sign of life for this long: the peer is gone
-constexpr uint32_t kGoodbyeWaitMs = 1000;    // how long a closing side waits for its goodbye
+constexpr size_t kPeerSlots = 2;           // the opponent, and room to refuse a second one politely
+constexpr size_t kChannels = 1;            // one reliable, ordered stream each way
+constexpr uint32_t kQuietLimitMs = 4000;   // no sign of life for this long: the peer is gone
+constexpr uint32_t kGoodbyeWaitMs = 1000;  // how long a closing side waits for its goodbye
 constexpr uint32_t kConnectTimeoutMs = 3000;  // one connection attempt of the joiner
-constexpr uint32_t kSendEveryTicks = 2;      // inputs go out in batches of this many ticks
-constexpr uint32_t kDelayMargin = 2;         // ticks of input delay beyond the round trip
+constexpr uint32_t kSendEveryTicks = 3;       // inputs go out in batches of this many ticks
+constexpr uint32_t kDelayMargin = 2;          // ticks of input delay beyond the round trip
 
 ENetHost* host = nullptr;
 ENetPeer* peer = nullptr;
@@ -52,7 +52,8 @@ uint32_t lastHeard = 0;  // the time of the last event from the network
 // pings keep an idle link talking).
 uint32_t Silence() {
   const uint32_t now = enet_time_get();
-  return std::min(ENET_TIME_DIFFERENCE(now, lastHeard), ENET_TIME_DIFFERENCE(now, peer->lastReceiveTime));
+  return std::min(ENET_TIME_DIFFERENCE(now, lastHeard),
+                  ENET_TIME_DIFFERENCE(now, peer->lastReceiveTime));
 }
 
 void CountTraffic() {
@@ -151,7 +152,8 @@ void HandleMessage(const NetMessage& m) {
       // Inputs read ahead of the end of the match just played arrive after it: they are spare.
       if (m.match != runningMatch && m.match == startedMatch) return;
       const char* why = nullptr;
-      if (!runningMatch || !lockstep.Receive(m, &why)) return BadPacket(why ? why : "inputs of no match");
+      if (!runningMatch || !lockstep.Receive(m, &why))
+        return BadPacket(why ? why : "inputs of no match");
       return;
     }
   }
@@ -166,7 +168,7 @@ void HandleEvent(const ENetEvent& event) {
           enet_peer_disconnect(event.peer, static_cast<uint32_t>(NetEnd::kBusy));
         } else if (event.data != ConnectWord(version)) {
           enet_peer_disconnect(event.peer, static_cast<uint32_t>(NetEnd::kVersion));
-          notice = "refused a player with another version";
+          notice = "refused one of another version";
           fprintf(stderr, "plonkix: %s\n", notice.c_str());
         } else {
           Greet(event.peer);
@@ -181,7 +183,7 @@ void HandleEvent(const ENetEvent& event) {
       const NetEnd reason = static_cast<NetEnd>(event.data);
       if (phase == NetPhase::kConnecting && reason == NetEnd::kNone) {
         // No answer yet: the host may not be up; keep trying until the player gives up.
-        notice = "no answer from " + joinText + " yet";
+        notice = "no answer yet, trying again";
         Connect();
         return;
       }
@@ -220,7 +222,7 @@ void ClosePort() {
 uint8_t ChooseDelay() {
   const uint32_t roundTrip = peer ? peer->roundTripTime : 0;
   const uint32_t ticks = kDelayMargin + (roundTrip + kTickMs - 1) / kTickMs;
-  return static_cast<uint8_t>(ticks < kLeastDelay ? kLeastDelay
+  return static_cast<uint8_t>(ticks < kLeastDelay  ? kLeastDelay
                               : ticks > kMostDelay ? kMostDelay
                                                    : ticks);
 }
@@ -277,8 +279,7 @@ class OnlineInput : public MatchInput {
  private:
   void Pump(uint32_t waitMs) {
     NetService(waitMs);
-    if (phase == NetPhase::kOpen && lockstep.OutOfStep())
-      End(NetEnd::kOutOfStep, "", true);
+    if (phase == NetPhase::kOpen && lockstep.OutOfStep()) End(NetEnd::kOutOfStep, "", true);
     if (phase != NetPhase::kOpen) throw MatchAborted{};
   }
 
@@ -327,8 +328,8 @@ bool ParseNetAddress(const char* text, std::string& hostName, uint16_t& port) {
   if (colon != std::string::npos && !ParseNetPort(all.c_str() + colon + 1, number)) return false;
   if (name.empty() || name.size() > 253) return false;
   for (char c : name)
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-          c == '.' || c == '-' || c == '_'))
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+          c == '-' || c == '_'))
       return false;
   hostName = name;
   port = number;
@@ -364,7 +365,7 @@ bool NetOpen(NetRole newRole, const std::string& hostName, uint16_t port, const 
     errno = 0;
     host = enet_host_create(&address, kPeerSlots, kChannels, 0, 0);
     if (!host) {
-      error = "cannot use UDP port " + std::to_string(port) +
+      error = "cannot use udp port " + std::to_string(port) +
               (errno ? std::string(": ") + strerror(errno) : std::string());
       return false;
     }
@@ -431,7 +432,8 @@ void NetClose(NetEnd reason) {
   while (peer && ENET_TIME_DIFFERENCE(enet_time_get(), start) < kGoodbyeWaitMs) {
     const int result = enet_host_service(host, &event, 10);
     if (result < 0) break;
-    if (result > 0 && event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer) peer = nullptr;
+    if (result > 0 && event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer)
+      peer = nullptr;
     if (result > 0 && event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
   }
   if (peer) enet_peer_reset(peer);
@@ -464,7 +466,7 @@ std::string NetEndText() {
     case NetEnd::kVersion:
       return "the other side runs another version";
     case NetEnd::kBadPacket:
-      return fromThere ? "the opponent could not read our packets" : endDetail;
+      return fromThere ? "the opponent refused our packets" : endDetail;
     case NetEnd::kBusy:
       return "the host already has an opponent";
   }

@@ -28,6 +28,7 @@
 namespace {
 constexpr uint32_t kTapEveryMs = 1200;
 constexpr uint32_t kTapHoldMs = 120;
+constexpr uint32_t kUdpIpHeaderBytes = 28;
 constexpr uint32_t kPauseAtMs = 1500, kResumeAtMs = 3000;  // into the first match's play
 
 // The headless backend on the real clock: Delay sleeps.
@@ -66,10 +67,13 @@ struct Script {
   uint32_t matchesOver = 0;
   bool playing = false, opened = false;
   uint32_t playStart = 0, nextKey = 0, lastTap = 0;
+  NetTraffic atPlayStart{};
   bool paused = false, resumed = false, corrupted = false;
   uint16_t dropHeld = 0;  // the drop key's symbol while held
 
-  uint32_t Next(uint32_t n) { return ((random = random * 1664525u + 1013904223u) >> 8 & 0xFFFF) % n; }
+  uint32_t Next(uint32_t n) {
+    return ((random = random * 1664525u + 1013904223u) >> 8 & 0xFFFF) % n;
+  }
   const PlayerConfig& Own() const { return PlayerState[host ? 1 : 2].config; }
 
   void Tap(uint16_t sym, uint32_t hold = kTapHoldMs) {
@@ -80,6 +84,7 @@ struct Script {
     if (!playing) {
       playing = true;
       playStart = backend.now;
+      atPlayStart = NetTrafficSoFar();
       printf("playing match %u\n", matchesOver + 1);
       fflush(stdout);
     }
@@ -100,6 +105,23 @@ struct Script {
     }
   }
 
+  // The traffic of the play phase, in bytes per second each way with the UDP and IPv4 headers.
+  void ReportTraffic() {
+    const NetTraffic t = NetTrafficSoFar();
+    const double seconds = (backend.now - playStart) / 1000.0;
+    const uint64_t sent = t.packetsSent - atPlayStart.packetsSent;
+    const uint64_t received = t.packetsReceived - atPlayStart.packetsReceived;
+    printf(
+        "match %u: %.1f s of play; sent %.1f packets/s, %.0f bytes/s; received %.1f packets/s, "
+        "%.0f bytes/s (with %u bytes of UDP/IPv4 headers each); round trip %u ms\n",
+        matchesOver, seconds, sent / seconds,
+        (t.bytesSent - atPlayStart.bytesSent + kUdpIpHeaderBytes * sent) / seconds,
+        received / seconds,
+        (t.bytesReceived - atPlayStart.bytesReceived + kUdpIpHeaderBytes * received) / seconds,
+        kUdpIpHeaderBytes, t.roundTripMs);
+    fflush(stdout);
+  }
+
   void Poll() {
     const NetPhase phase = NetCurrentPhase();
     if (phase == NetPhase::kOpen && !opened && hostile) NetSendReady(7);
@@ -108,6 +130,7 @@ struct Script {
     if (playing) {
       playing = false;
       ++matchesOver;
+      ReportTraffic();
     }
     if (dropHeld) backend.KeyUp(backend.now, dropHeld);
     dropHeld = 0;
@@ -194,7 +217,8 @@ int main(int argc, char** argv) {
   }
   const NetTraffic t = NetTrafficSoFar();
   printf("exit status %d after %u ms, %u matches; sent %" PRIu64 " packets %" PRIu64
-         " bytes, received %" PRIu64 " packets %" PRIu64 " bytes; round trip %u ms; "
+         " bytes, received %" PRIu64 " packets %" PRIu64
+         " bytes; round trip %u ms; "
          "input delay %u ticks; %" PRIu64 " frames waited\n",
          status, backend.now, script.matchesOver, t.packetsSent, t.bytesSent, t.packetsReceived,
          t.bytesReceived, t.roundTripMs, t.delay, t.framesWaited);

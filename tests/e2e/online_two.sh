@@ -140,7 +140,7 @@ case $scenario in
     finish join 30
     finish host 30
     says join "the other side runs another version"
-    says host "refused a player with another version"
+    says host "refused one of another version"
     ;;
   outofstep)
     start host --host "$port" --seed 51
@@ -157,7 +157,7 @@ case $scenario in
     finish host 30
     finish join 30
     says host "a bad packet from the opponent: a request for a match out of turn"
-    says join "the opponent could not read our packets"
+    says join "the opponent refused our packets"
     ;;
   *)
     echo "unknown scenario $scenario"

@@ -41,7 +41,8 @@ int Bound(uint16_t port) {
 
 int main(int argc, char** argv) {
   if (argc < 6) {
-    fprintf(stderr, "usage: udp-relay LISTEN_PORT SERVER_PORT DELAY_MS LOSS_PERCENT SECONDS [SEED]\n");
+    fprintf(stderr,
+            "usage: udp-relay LISTEN_PORT SERVER_PORT DELAY_MS LOSS_PERCENT SECONDS [SEED]\n");
     return 2;
   }
   const int front = Bound(static_cast<uint16_t>(atoi(argv[1])));
@@ -71,7 +72,9 @@ int main(int argc, char** argv) {
     int waitMs = 50;
     if (!queue.empty())
       waitMs = static_cast<int>(
-          std::chrono::duration_cast<std::chrono::milliseconds>(queue.front().due - now).count()) + 1;
+                   std::chrono::duration_cast<std::chrono::milliseconds>(queue.front().due - now)
+                       .count()) +
+               1;
     pollfd fds[2] = {{front, POLLIN, 0}, {back, POLLIN, 0}};
     if (poll(fds, 2, waitMs) <= 0) continue;
     for (int i = 0; i < 2; ++i) {
@@ -92,8 +95,8 @@ int main(int argc, char** argv) {
         continue;
       }
       ++passed;
-      queue.push_back(Datagram{Clock::now() + delay, i == 0 ? back : front, i == 0 ? server : client,
-                               std::vector<uint8_t>(buffer, buffer + n)});
+      queue.push_back(Datagram{Clock::now() + delay, i == 0 ? back : front,
+                               i == 0 ? server : client, std::vector<uint8_t>(buffer, buffer + n)});
     }
   }
   printf("udp-relay: %lu datagrams passed, %lu lost\n", passed, lost);

@@ -1,5 +1,6 @@
 // Writes small seed corpora for the fuzz targets with the game's own encoders.
-// Usage: fuzz_seeds CORPUS_ROOT (writes picture/, animation/, config/, highscores/ below it).
+// Usage: fuzz_seeds CORPUS_ROOT (writes picture/, animation/, config/, highscores/, net/ below
+// it).
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "codecs.h"
+#include "net_packet.h"
 #include "player_config.h"
 
 namespace {
@@ -94,5 +96,34 @@ int main(int argc, char** argv) {
   scores[380] = 4;
   scores[380 + 7] = 0x30;  // a score that enters the middle of the list
   Write("highscores", "hig", scores);
+
+  // One packet of each kind, as a session sends them.
+  NetMessage hello;
+  hello.type = NetType::kHello;
+  hello.version = kNetVersion;
+  hello.settings = {3, {'a', 'b', 'c'}, 2, 4};
+  NetMessage start;
+  start.type = NetType::kStart;
+  start.match = 2;
+  start.delay = 3;
+  for (int i = 0; i < kRandomStateWords; ++i) start.randomState[i] = 0x9E3779B97F4A7C15ull + i;
+  NetMessage ready;
+  ready.type = NetType::kReady;
+  ready.match = 3;
+  NetMessage input;
+  input.match = 1;
+  input.recordCount = 5;
+  input.records[2] = 0x8B;
+  input.frameCount = 2;
+  input.frames[0] = 3;
+  input.frames[1] = 1 | kFrameKeyDownBit;
+  input.hashCount = 1;
+  input.hashes[0] = 0x1234;
+  int n = 0;
+  for (const NetMessage* m : {&hello, &start, &ready, &input}) {
+    std::vector<uint8_t> bytes(kMostPacketBytes);
+    bytes.resize(EncodeNetMessage(*m, bytes.data(), bytes.size()));
+    Write("net", "packet" + std::to_string(n++), bytes);
+  }
   return 0;
 }

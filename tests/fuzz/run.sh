@@ -16,7 +16,7 @@ status=0
 mkdir -p "$corpus/seeds/replay"
 cp "$(dirname "$0")"/../replay/data/*.plx "$corpus/seeds/replay/" 2> /dev/null || true
 
-for target in picture animation config highscores replay; do
+for target in picture animation config highscores replay net; do
   mkdir -p "$corpus/$target"
   echo "== fuzz_$target for ${seconds} s"
   if ! "$fuzz_dir/fuzz_$target" -max_total_time="$seconds" -max_len=70000 -timeout=10 \

@@ -1,0 +1,366 @@
+// Online play without a network: the packets' encoding and every kind of malformed packet, the
+// lockstep of two sides wired together (with a slow link), what the lockstep refuses, the
+// command line's addresses and the options both machines hold.
+#include "net.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <vector>
+
+#include "lockstep.h"
+#include "net_packet.h"
+#include "online.h"
+#include "player.h"
+
+namespace {
+
+std::vector<uint8_t> Encode(const NetMessage& m) {
+  std::vector<uint8_t> bytes(kMostPacketBytes);
+  bytes.resize(EncodeNetMessage(m, bytes.data(), bytes.size()));
+  return bytes;
+}
+
+NetMessage Hello() {
+  NetMessage m;
+  m.type = NetType::kHello;
+  m.version = kNetVersion;
+  m.settings = {5, {'t', 'i', 'g', 'e', 'r'}, 2, 7};
+  return m;
+}
+
+NetMessage Start() {
+  NetMessage m;
+  m.type = NetType::kStart;
+  m.match = 300;
+  m.delay = 4;
+  for (int i = 0; i < kRandomStateWords; ++i) m.randomState[i] = 0x8000000000000001ull * (i + 3);
+  return m;
+}
+
+NetMessage Input() {
+  NetMessage m;
+  m.type = NetType::kInput;
+  m.match = 2;
+  m.firstTick = 70000;
+  m.recordCount = kMostRecordsPerPacket;
+  for (uint32_t i = 0; i < m.recordCount; ++i) m.records[i] = static_cast<uint8_t>(i * 37);
+  m.firstFrame = 129;
+  m.frameCount = 2;
+  m.frames[0] = 10 | kFrameKeyDownBit;
+  m.frames[1] = 1;
+  m.firstHash = 3;
+  m.hashCount = 1;
+  m.hashes[0] = 0xFEDCBA9876543210ull;
+  return m;
+}
+
+TEST(NetPacket, EveryMessageSurvivesItsRoundTrip) {
+  NetMessage ready;
+  ready.type = NetType::kReady;
+  ready.match = kMostMatches;
+  NetMessage hashesOnly;
+  hashesOnly.match = 1;
+  hashesOnly.hashCount = kMostHashesPerPacket;
+  hashesOnly.firstHash = 0;
+  for (const NetMessage& m : {Hello(), Start(), Input(), ready, hashesOnly}) {
+    const std::vector<uint8_t> bytes = Encode(m);
+    ASSERT_FALSE(bytes.empty());
+    NetMessage back;
+    const char* error = nullptr;
+    ASSERT_TRUE(DecodeNetMessage(bytes.data(), bytes.size(), back, &error)) << error;
+    EXPECT_EQ(Encode(back), bytes);
+    EXPECT_EQ(back.type, m.type);
+    EXPECT_EQ(back.match, m.match);
+  }
+  NetMessage back;
+  const std::vector<uint8_t> bytes = Encode(Input());
+  ASSERT_TRUE(DecodeNetMessage(bytes.data(), bytes.size(), back, nullptr));
+  EXPECT_EQ(back.firstTick, 70000u);
+  EXPECT_EQ(back.records[63], static_cast<uint8_t>(63 * 37));
+  EXPECT_EQ(back.frames[0], 10 | kFrameKeyDownBit);
+  EXPECT_EQ(back.hashes[0], 0xFEDCBA9876543210ull);
+  const std::vector<uint8_t> hello = Encode(Hello());
+  ASSERT_TRUE(DecodeNetMessage(hello.data(), hello.size(), back, nullptr));
+  EXPECT_EQ(std::string(back.settings.name, back.settings.nameLength), "tiger");
+  EXPECT_EQ(back.settings.beansToLink, 7);
+}
+
+TEST(NetPacket, MalformedPacketsAreRefusedWithAReason) {
+  const auto with = [](NetMessage m, size_t at, uint8_t value) {
+    std::vector<uint8_t> bytes = Encode(m);
+    bytes.at(at) = value;
+    return bytes;
+  };
+  std::vector<uint8_t> trailing = Encode(Hello());
+  trailing.push_back(0);
+  std::vector<uint8_t> huge = Encode(Input());
+  huge.resize(kMostPacketBytes + 1);
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    const char* reason;
+  } cases[] = {
+      {"empty", {}, "too short"},
+      {"unknown type", {9, 1}, "unknown packet type"},
+      {"hello: name of 6", with(Hello(), 3, 6), "name"},
+      {"hello: drop speed 0", with(Hello(), 9, 0), "drop speed"},
+      {"hello: beans to link 2", with(Hello(), 10, 2), "beans to link"},
+      {"hello: beans to link 100", with(Hello(), 10, 100), "beans to link"},
+      {"start: match 0", with(Start(), 1, 0), "match number"},
+      {"start: delay 7", with(Start(), 3, 7), "input delay"},
+      {"start: delay 1", with(Start(), 3, 1), "input delay"},
+      {"start: no generator state",
+       {2, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       "generator state"},
+      {"input: match 70000", {3, 0xF0, 0xA2, 0x04, 1, 0, 7, 0, 0}, "match number"},
+      {"input: nothing in it", {3, 1, 0, 0, 0}, "empty"},
+      {"input: 65 records", {3, 1, 65}, "too many"},
+      {"input: a frame of 0 ticks", {3, 1, 0, 1, 0, 0, 0}, "frame"},
+      {"input: a frame of 11 ticks", {3, 1, 0, 1, 0, 11, 0}, "frame"},
+      {"input: a frame with stray bits", {3, 1, 0, 1, 0, 0x21, 0}, "frame"},
+      {"input: 5 hashes", {3, 1, 0, 0, 5}, "too many"},
+      {"input: a six-byte number", {3, 1, 1, 0x80, 0x80, 0x80, 0x80, 0x80, 0, 0, 0, 0}, "large"},
+      {"input: a number past 32 bits", {3, 1, 1, 0xFF, 0xFF, 0xFF, 0xFF, 0x1F, 0, 0, 0}, "large"},
+      {"a byte too many", trailing, "too long"},
+      {"more than the largest packet", huge, "too long"},
+  };
+  for (const auto& c : cases) {
+    NetMessage m;
+    const char* error = nullptr;
+    EXPECT_FALSE(DecodeNetMessage(c.bytes.data(), c.bytes.size(), m, &error)) << c.name;
+    ASSERT_NE(error, nullptr) << c.name;
+    EXPECT_NE(strstr(error, c.reason), nullptr) << c.name << ": " << error;
+  }
+  // Every message cut short anywhere is refused.
+  for (const NetMessage& message : {Hello(), Start(), Input()}) {
+    const std::vector<uint8_t> bytes = Encode(message);
+    for (size_t size = 0; size < bytes.size(); ++size) {
+      NetMessage m;
+      EXPECT_FALSE(DecodeNetMessage(bytes.data(), size, m, nullptr)) << size;
+    }
+  }
+}
+
+// Two sides wired together through queues that deliver after `latency` ticks of the clock.
+struct Link {
+  Lockstep host, join;
+  std::deque<std::pair<int, NetMessage>> toHost, toJoin;
+  int latency = 0;
+  int clock = 0;
+  // What each side's match saw at each tick: controls, player 1's and player 2's actions.
+  std::vector<uint32_t> seen[2];
+  std::vector<uint8_t> frames[2];
+
+  static uint8_t HostRecord(int t) {
+    return static_cast<uint8_t>((t % 16) << kRecordActionShift | (t % 50 == 0));
+  }
+  static uint8_t JoinRecord(int t) {
+    return static_cast<uint8_t>((t * 7 % 16) << kRecordActionShift | (t % 45 == 0) << 2);
+  }
+
+  void Run(Lockstep& side, std::vector<uint32_t>& log, std::vector<uint8_t>& frameLog) {
+    for (unsigned n; (n = side.NextFrame(false)) != 0;) {
+      frameLog.push_back(static_cast<uint8_t>(n));
+      for (unsigned i = 0; i < n; ++i) {
+        const uint32_t controls = side.Controls();
+        log.push_back(controls | side.Actions(1) << 8 | side.Actions(2) << 16);
+      }
+    }
+  }
+
+  void Tick() {
+    // Each side's clock reads one record; the n-th is used at tick n + delay.
+    host.Produce(HostRecord(clock));
+    join.Produce(JoinRecord(clock));
+    ++clock;
+    NetMessage m;
+    while (host.TakeOutgoing(m)) toJoin.emplace_back(clock + latency, m);
+    while (join.TakeOutgoing(m)) toHost.emplace_back(clock + latency, m);
+    for (auto* queue : {&toHost, &toJoin}) {
+      Lockstep& to = queue == &toHost ? host : join;
+      while (!queue->empty() && queue->front().first <= clock) {
+        const char* error = nullptr;
+        ASSERT_TRUE(to.Receive(queue->front().second, &error)) << error;
+        queue->pop_front();
+      }
+    }
+    Run(host, seen[0], frames[0]);
+    Run(join, seen[1], frames[1]);
+  }
+};
+
+TEST(Lockstep, BothSidesRunTheSameTicksWithTheInputsReadDelayTicksBefore) {
+  for (const int latency : {0, 1, 9, 40}) {
+    for (const uint8_t delay : {kLeastDelay, kMostDelay}) {
+      Link link;
+      link.latency = latency;
+      link.host.Start(true, 1, delay);
+      link.join.Start(false, 1, delay);
+      for (int t = 0; t < 600; ++t) link.Tick();
+      const std::vector<uint32_t>& host = link.seen[0];
+      // The host runs one tick per clock tick once the link has filled: a slow link adds lag,
+      // never a slower game.
+      EXPECT_GE(host.size(), 600u - delay - 2 * latency - 12) << latency;
+      ASSERT_LE(link.seen[1].size(), host.size());
+      EXPECT_TRUE(std::equal(link.seen[1].begin(), link.seen[1].end(), host.begin()));
+      EXPECT_TRUE(std::equal(link.frames[1].begin(), link.frames[1].end(), link.frames[0].begin()));
+      for (size_t t = 0; t < host.size(); ++t) {
+        const int read = static_cast<int>(t) - delay;  // the clock tick that read the record
+        const uint8_t h = read < 0 ? 0 : Link::HostRecord(read);
+        const uint8_t j = read < 0 ? 0 : Link::JoinRecord(read);
+        ASSERT_EQ(host[t], static_cast<uint32_t>(((h | j) & kRecordControlMask) |
+                                                 (h >> kRecordActionShift) << 8 |
+                                                 (j >> kRecordActionShift) << 16))
+            << "latency " << latency << " tick " << t;
+      }
+    }
+  }
+}
+
+TEST(Lockstep, FramesRunAtMostTenTicksAndCarryTheKeyHeldOnEitherSide) {
+  Lockstep host, join;
+  host.Start(true, 1, 2);
+  join.Start(false, 1, 2);
+  for (int t = 0; t < 30; ++t) host.Produce(0);
+  for (int t = 0; t < 30; ++t) join.Produce(t == 13 ? kRecordKeyDown : 0);
+  NetMessage m;
+  while (join.TakeOutgoing(m)) ASSERT_TRUE(host.Receive(m, nullptr));
+  EXPECT_EQ(host.NextFrame(false), 10u);  // ticks 0..9
+  EXPECT_FALSE(host.KeyDown());
+  EXPECT_EQ(host.NextFrame(false), 10u);  // 10..19: the joiner's key at its record 13 is not
+  EXPECT_FALSE(host.KeyDown());           // the last of the frame
+  EXPECT_EQ(host.NextFrame(true), 10u);   // a key held on the host's side
+  EXPECT_TRUE(host.KeyDown());
+  EXPECT_EQ(host.NextFrame(false), 0u);  // the clock has read no more records
+  while (host.TakeOutgoing(m)) ASSERT_TRUE(join.Receive(m, nullptr));
+  const bool keys[] = {false, false, true};
+  for (bool key : keys) {
+    EXPECT_EQ(join.NextFrame(false), 10u);
+    EXPECT_EQ(join.KeyDown(), key);
+  }
+  EXPECT_EQ(join.NextFrame(false), 0u);
+}
+
+TEST(Lockstep, InputsThatDoNotFitAreRefusedAndDifferingHashesNoticed) {
+  const auto fresh = [](bool host) {
+    Lockstep side;
+    side.Start(host, 4, 3);
+    return side;
+  };
+  const auto records = [](uint32_t first, uint32_t count) {
+    NetMessage m;
+    m.match = 4;
+    m.firstTick = first;
+    m.recordCount = count;
+    return m;
+  };
+  const auto expectRefused = [](Lockstep side, NetMessage m, const char* reason) {
+    const char* error = nullptr;
+    EXPECT_FALSE(side.Receive(m, &error)) << reason;
+    ASSERT_NE(error, nullptr);
+    EXPECT_STREQ(error, reason);
+  };
+  NetMessage other = records(0, 1);
+  other.match = 5;
+  expectRefused(fresh(true), other, "inputs of another match");
+  expectRefused(fresh(true), records(1, 1), "ticks out of order");
+  Lockstep filled = fresh(true);
+  for (uint32_t at = 0; at + kMostRecordsPerPacket <= kWindowTicks; at += kMostRecordsPerPacket)
+    ASSERT_TRUE(filled.Receive(records(at, kMostRecordsPerPacket), nullptr));
+  const uint32_t have = kWindowTicks / kMostRecordsPerPacket * kMostRecordsPerPacket;
+  expectRefused(filled, records(have, kWindowTicks - have + 1), "ticks beyond the window");
+  NetMessage frames;
+  frames.match = 4;
+  frames.frameCount = 1;
+  frames.frames[0] = 1;
+  expectRefused(fresh(true), frames, "frames sent to the host");
+  frames.firstFrame = 2;
+  expectRefused(fresh(false), frames, "frames out of order");
+  NetMessage hashes;
+  hashes.match = 4;
+  hashes.hashCount = 1;
+  hashes.firstHash = 1;
+  expectRefused(fresh(false), hashes, "hashes out of order");
+
+  Lockstep side = fresh(false);
+  side.AddHash(11);
+  hashes.firstHash = 0;
+  hashes.hashes[0] = 11;
+  ASSERT_TRUE(side.Receive(hashes, nullptr));
+  EXPECT_FALSE(side.OutOfStep());
+  hashes.firstHash = 1;
+  hashes.hashes[0] = 12;
+  ASSERT_TRUE(side.Receive(hashes, nullptr));
+  side.AddHash(13);
+  EXPECT_TRUE(side.OutOfStep());
+}
+
+TEST(NetAddress, PortsAndHostsFromTheCommandLine) {
+  const struct {
+    const char* text;
+    bool ok;
+    const char* host;
+    uint16_t port;
+  } cases[] = {
+      {"example.org", true, "example.org", kNetPort},
+      {"10.0.0.7:9000", true, "10.0.0.7", 9000},
+      {"a-b_c:1", true, "a-b_c", 1},
+      {"host:65535", true, "host", 65535},
+      {"host:65536", false, "", 0},
+      {"host:0", false, "", 0},
+      {"host:", false, "", 0},
+      {"host:12x", false, "", 0},
+      {":7457", false, "", 0},
+      {"", false, "", 0},
+      {"two words", false, "", 0},
+      {"a:1:2", false, "", 0},
+  };
+  for (const auto& c : cases) {
+    std::string host;
+    uint16_t port = 0;
+    EXPECT_EQ(ParseNetAddress(c.text, host, port), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(host, c.host);
+      EXPECT_EQ(port, c.port);
+    }
+  }
+  uint16_t port = 0;
+  EXPECT_TRUE(ParseNetPort("7458", port));
+  EXPECT_EQ(port, 7458);
+  for (const char* bad : {"0", "-1", "65536", "+5", "123456", ""})
+    EXPECT_FALSE(ParseNetPort(bad, port)) << bad;
+}
+
+TEST(OnlineOptions, BothMachinesHoldTheSameRecordsAndOnlyTheLocalPlayerKeepsItsKeys) {
+  PlayerConfig own{};
+  own.keyLeft = 30;
+  own.keyDown = 31;
+  own.useMouse = 1;
+  own.mouseDelay = 20;
+  own.name = {kNameCapacity, 9, {'a', 'b', 'c', 'd', 'e'}, {1, 2, 3}};  // a hand-edited length
+  own.dropSpeed = 2;
+  own.beansToLink = 250;
+  own.cpuStrength = 4;
+  const PlayerConfig local = OnlineConfig(own, true);
+  const PlayerConfig there = RemoteConfig(SettingsOf(own));
+  EXPECT_EQ(local.keyLeft, 30u);
+  EXPECT_EQ(local.useMouse, 1);
+  EXPECT_EQ(local.mouseDelay, 20u);
+  EXPECT_EQ(there.keyLeft, 0u);
+  EXPECT_EQ(there.useMouse, 0);
+  EXPECT_EQ(there.name.length, 5u);
+  EXPECT_EQ(there.beansToLink, kMostNetBeansToLink);
+  const PlayerConfig sharedHere = SharedOptions(local), sharedThere = SharedOptions(there);
+  EXPECT_EQ(memcmp(&sharedHere, &sharedThere, sizeof(PlayerConfig)), 0);
+  // The hash, which both machines compare, sees the same players.
+  PlayerState[1].config = local;
+  PlayerState[2].config = there;
+  const uint64_t here = HashPlayerStates();
+  PlayerState[1].config = there;
+  EXPECT_EQ(HashPlayerStates(), here);
+}
+
+}  // namespace
