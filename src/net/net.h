@@ -66,5 +66,6 @@ struct NetTraffic {
   uint32_t roundTripMs = 0;
   uint8_t delay = 0;          // of the last match
   uint64_t framesWaited = 0;  // frames that waited for the network
+  uint64_t cpuNs = 0;         // CPU time spent servicing the network and sending
 };
 NetTraffic NetTrafficSoFar();

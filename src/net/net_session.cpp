@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "keyboard.h"
 #include "lockstep.h"
@@ -46,6 +47,13 @@ NetMessage startMessage;
 Lockstep lockstep;
 NetTraffic traffic;
 uint64_t packetsHandled = 0;
+
+// CPU time of this thread: what the network costs, without the time it waits.
+uint64_t ThreadCpuNs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<uint64_t>(t.tv_sec) * 1000000000u + static_cast<uint64_t>(t.tv_nsec);
+}
 uint32_t lastHeard = 0;  // the time of the last event from the network
 
 // How long the peer has been silent: neither a packet nor an acknowledgement of ours (ENet's
@@ -270,10 +278,12 @@ class OnlineInput : public MatchInput {
   uint8_t Actions(int p) override { return lockstep.Actions(p); }
 
   void Flush() {
+    const uint64_t start = ThreadCpuNs();
     NetMessage m;
     while (lockstep.TakeOutgoing(m)) Send(m);
     if (host) enet_host_flush(host);
     lastSend_ = clock_;
+    traffic.cpuNs += ThreadCpuNs() - start;
   }
 
  private:
@@ -396,6 +406,7 @@ bool NetOpen(NetRole newRole, const std::string& hostName, uint16_t port, const 
 
 NetPhase NetService(uint32_t waitMs) {
   if (!host || phase == NetPhase::kClosed) return phase;
+  const uint64_t start = ThreadCpuNs();
   ENetEvent event;
   int result = enet_host_service(host, &event, waitMs);
   while (result > 0) {
@@ -409,6 +420,7 @@ NetPhase NetService(uint32_t waitMs) {
     endedThere = true;
   }
   CountTraffic();
+  traffic.cpuNs += ThreadCpuNs() - start;
   return phase;
 }
 

@@ -113,12 +113,13 @@ struct Script {
     const uint64_t received = t.packetsReceived - atPlayStart.packetsReceived;
     printf(
         "match %u: %.1f s of play; sent %.1f packets/s, %.0f bytes/s; received %.1f packets/s, "
-        "%.0f bytes/s (with %u bytes of UDP/IPv4 headers each); round trip %u ms\n",
+        "%.0f bytes/s (with %u bytes of UDP/IPv4 headers each); round trip %u ms; network CPU "
+        "%.2f %% of a core\n",
         matchesOver, seconds, sent / seconds,
         (t.bytesSent - atPlayStart.bytesSent + kUdpIpHeaderBytes * sent) / seconds,
         received / seconds,
         (t.bytesReceived - atPlayStart.bytesReceived + kUdpIpHeaderBytes * received) / seconds,
-        kUdpIpHeaderBytes, t.roundTripMs);
+        kUdpIpHeaderBytes, t.roundTripMs, (t.cpuNs - atPlayStart.cpuNs) / (seconds * 1e7));
     fflush(stdout);
   }
 
