@@ -88,11 +88,12 @@ struct EscapeWatch {
 enum class WaitEnd { kGo, kGaveUp, kEnded };
 
 // Shows the status, updated by refresh each frame, until ready() holds, the session ends or the
-// player presses Escape.
-template <typename Refresh, typename Ready>
-WaitEnd WaitOnStatus(Status& status, Refresh refresh, Ready ready) {
+// player presses Escape; shown() runs once the screen has faded in.
+template <typename Refresh, typename Ready, typename Shown>
+WaitEnd WaitOnStatus(Status& status, Refresh refresh, Ready ready, Shown shown) {
   refresh(status);
   OpenStatusScreen(status);
+  shown();
   EscapeWatch escape;
   WaitEnd end = WaitEnd::kGo;
   for (uint32_t frame = 0;; ++frame) {
@@ -148,7 +149,8 @@ WaitEnd WaitForOpponent(const OnlineRequest& request) {
     }
     s.lines[2] = NetNotice();
   };
-  return WaitOnStatus(status, refresh, [] { return NetCurrentPhase() == NetPhase::kOpen; });
+  return WaitOnStatus(
+      status, refresh, [] { return NetCurrentPhase() == NetPhase::kOpen; }, [] {});
 }
 
 WaitEnd WaitForMatch(uint32_t match) {
@@ -157,8 +159,11 @@ WaitEnd WaitForMatch(uint32_t match) {
   status.dots = true;
   status.lines[0] = "waiting for " + NameOf(NetRemoteSettings());
   status.hint = "escape ends the session";
+  // Both sides ask for the match only once their screens stand still, so the start reaches each
+  // in the same state and both clocks start within a tick of each other.
   return WaitOnStatus(
-      status, [](Status&) {}, [match] { return NetMatchStarts(match); });
+      status, [](Status&) {}, [match] { return NetMatchStarts(match); },
+      [match] { NetSendReady(match); });
 }
 
 struct SavedPlayer {
@@ -222,7 +227,6 @@ void OnlineSession(const OnlineRequest& request) {
     // The meter's text goes into the replays: both machines start from the same (none).
     fpsText.Clear();
     for (uint32_t match = 1;; ++match) {
-      NetSendReady(match);
       end = WaitForMatch(match);
       if (end != WaitEnd::kGo) break;
       try {

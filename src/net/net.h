@@ -66,6 +66,8 @@ struct NetTraffic {
   uint32_t roundTripMs = 0;
   uint8_t delay = 0;          // of the last match
   uint64_t framesWaited = 0;  // frames that waited for the network
+  uint64_t frames = 0;        // frames run in matches
+  uint64_t lagTicks = 0;      // summed over them: ticks the match ran behind this side's clock
   uint64_t cpuNs = 0;         // CPU time spent servicing the network and sending
 };
 NetTraffic NetTrafficSoFar();

@@ -22,8 +22,12 @@ constexpr size_t kChannels = 1;            // one reliable, ordered stream each 
 constexpr uint32_t kQuietLimitMs = 4000;   // no sign of life for this long: the peer is gone
 constexpr uint32_t kGoodbyeWaitMs = 1000;  // how long a closing side waits for its goodbye
 constexpr uint32_t kConnectTimeoutMs = 3000;  // one connection attempt of the joiner
-constexpr uint32_t kSendEveryTicks = 3;       // inputs go out in batches of this many ticks
-constexpr uint32_t kDelayMargin = 2;          // ticks of input delay beyond the round trip
+constexpr uint32_t kSendEveryTicks = 3;       // inputs go out in batches of this many ticks,
+constexpr uint32_t kRideAlongTicks = 2;       // or sooner when an acknowledgement can carry them
+// The input delay covers a batch of records (up to 2 ticks old when sent) and the tick that a
+// packet may wait at each end before it is looked at; ENet's round trip counts those waits too.
+constexpr uint32_t kDelayBase = 3;
+constexpr uint32_t kRoundTripCovered = 2 * kTickMs;
 
 ENetHost* host = nullptr;
 ENetPeer* peer = nullptr;
@@ -229,7 +233,8 @@ void ClosePort() {
 
 uint8_t ChooseDelay() {
   const uint32_t roundTrip = peer ? peer->roundTripTime : 0;
-  const uint32_t ticks = kDelayMargin + (roundTrip + kTickMs - 1) / kTickMs;
+  const uint32_t beyond = roundTrip > kRoundTripCovered ? roundTrip - kRoundTripCovered : 0;
+  const uint32_t ticks = kDelayBase + (beyond + kTickMs - 1) / kTickMs;
   return static_cast<uint8_t>(ticks < kLeastDelay  ? kLeastDelay
                               : ticks > kMostDelay ? kMostDelay
                                                    : ticks);
@@ -248,23 +253,21 @@ class OnlineInput : public MatchInput {
     if (trail_.FrameStarts()) lockstep.AddHash(HashPlayerStates());
     bool waited = false;
     for (;;) {
-      Pump(0);
+      // The network is looked at once per tick of the clock; in between the program sleeps as
+      // it does offline, so a packet waits at most until the next tick.
+      Pump();
       Produce(PollTicks());
       const unsigned ticks = lockstep.NextFrame(lockstep.host() && AnyKeyDown());
       SendWhenDue();
       if (ticks) {
         if (waited) ++traffic.framesWaited;
+        // How far the match runs behind this side's clock once the frame has run.
+        traffic.lagTicks += clock_ - std::min<uint64_t>(clock_, lockstep.ticksRun());
+        ++traffic.frames;
         return ticks;
       }
-      if (lockstep.WaitsForClock()) {
-        Produce(PollAndWaitTick());
-      } else {
-        waited = true;
-        const uint64_t before = packetsHandled;
-        Pump(MsUntilNextTick());
-        // Nothing came while the tick was due: take it (a virtual clock moves only when waited on).
-        if (packetsHandled == before) Produce(PollAndWaitTick());
-      }
+      if (!lockstep.WaitsForClock()) waited = true;
+      Produce(PollAndWaitTick());
     }
   }
 
@@ -279,16 +282,20 @@ class OnlineInput : public MatchInput {
 
   void Flush() {
     const uint64_t start = ThreadCpuNs();
-    NetMessage m;
-    while (lockstep.TakeOutgoing(m)) Send(m);
+    Queue();
     if (host) enet_host_flush(host);
-    lastSend_ = clock_;
     traffic.cpuNs += ThreadCpuNs() - start;
   }
 
+  // A packet from the other side has just come in. ENet acknowledges it at once in a datagram of
+  // its own; what this side has to send rides along in that datagram when it is nearly due.
+  void PacketArrives() {
+    if (clock_ - lastSend_ >= kRideAlongTicks) Queue();
+  }
+
  private:
-  void Pump(uint32_t waitMs) {
-    NetService(waitMs);
+  void Pump() {
+    NetService(0);
     if (phase == NetPhase::kOpen && lockstep.OutOfStep()) End(NetEnd::kOutOfStep, "", true);
     if (phase != NetPhase::kOpen) throw MatchAborted{};
   }
@@ -306,6 +313,12 @@ class OnlineInput : public MatchInput {
     for (unsigned i = 0; i < ticks; ++i) lockstep.Produce(record);
   }
 
+  void Queue() {
+    NetMessage m;
+    while (lockstep.TakeOutgoing(m)) Send(m);
+    lastSend_ = clock_;
+  }
+
   void SendWhenDue() {
     if (clock_ - lastSend_ >= kSendEveryTicks) Flush();
   }
@@ -315,6 +328,13 @@ class OnlineInput : public MatchInput {
 };
 
 OnlineInput onlineInput;
+
+int ENET_CALLBACK RideAlong(ENetHost* from, ENetEvent*) {
+  if (peer && runningMatch && from->receivedAddress.host == peer->address.host &&
+      from->receivedAddress.port == peer->address.port)
+    onlineInput.PacketArrives();
+  return 0;  // ENet handles the packet as always
+}
 }  // namespace
 
 bool ParseNetPort(const char* text, uint16_t& port) {
@@ -379,6 +399,7 @@ bool NetOpen(NetRole newRole, const std::string& hostName, uint16_t port, const 
               (errno ? std::string(": ") + strerror(errno) : std::string());
       return false;
     }
+    host->intercept = RideAlong;
     phase = NetPhase::kWaiting;
   } else {
     joinText = hostName + ":" + std::to_string(port);
@@ -392,6 +413,7 @@ bool NetOpen(NetRole newRole, const std::string& hostName, uint16_t port, const 
       error = "cannot open a UDP socket";
       return false;
     }
+    host->intercept = RideAlong;
     phase = NetPhase::kConnecting;
     Connect();
     if (!peer) {

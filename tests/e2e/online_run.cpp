@@ -30,6 +30,7 @@ constexpr uint32_t kTapEveryMs = 1200;
 constexpr uint32_t kTapHoldMs = 120;
 constexpr uint32_t kUdpIpHeaderBytes = 28;
 constexpr uint32_t kPauseAtMs = 1500, kResumeAtMs = 3000;  // into the first match's play
+constexpr uint32_t kAnswerEveryMs = 400;
 
 // The headless backend on the real clock: Delay sleeps.
 class RealTimeBackend : public HeadlessBackend {
@@ -68,7 +69,9 @@ struct Script {
   bool playing = false, opened = false;
   uint32_t playStart = 0, nextKey = 0, lastTap = 0;
   NetTraffic atPlayStart{};
-  bool paused = false, resumed = false, corrupted = false;
+  uint32_t lastTrace = 0;
+  bool paused = false, corrupted = false;
+  uint32_t nextAnswer = 0;
   uint16_t dropHeld = 0;  // the drop key's symbol while held
 
   uint32_t Next(uint32_t n) {
@@ -89,10 +92,22 @@ struct Script {
       fflush(stdout);
     }
     const uint32_t t = backend.now - playStart;
+    if (getenv("ONLINE_TRACE") && t / 5000 != lastTrace) {
+      lastTrace = t / 5000;
+      const NetTraffic n = NetTrafficSoFar();
+      printf("at %u ms of play: lag %llu, frames %llu, waited %llu, rtt %u\n", t,
+             (unsigned long long)n.lagTicks, (unsigned long long)n.frames,
+             (unsigned long long)n.framesWaited, n.roundTripMs);
+      fflush(stdout);
+    }
     if (!dropHeld && (dropHeld = SymbolFor(Own().keyDown))) backend.KeyDown(backend.now, dropHeld);
     if (matchesOver == 0) {
       if (host && t >= kPauseAtMs && !paused) Tap(keysym::kEscape), paused = true;
-      if (!host && t >= kResumeAtMs && !resumed) Tap('n'), resumed = true;
+      // The joiner answers no once it sees the pause (however late it comes through).
+      if (!host && t >= kResumeAtMs && ::paused && backend.now >= nextAnswer) {
+        Tap('n');
+        nextAnswer = backend.now + kAnswerEveryMs;
+      }
       if (corruptAtMs && t >= corruptAtMs && !corrupted) {
         PlayerState[1].score += 7;
         corrupted = true;
@@ -114,12 +129,14 @@ struct Script {
     printf(
         "match %u: %.1f s of play; sent %.1f packets/s, %.0f bytes/s; received %.1f packets/s, "
         "%.0f bytes/s (with %u bytes of UDP/IPv4 headers each); round trip %u ms; network CPU "
-        "%.2f %% of a core\n",
+        "%.2f %% of a core; the match %.2f ticks behind the clock on average\n",
         matchesOver, seconds, sent / seconds,
         (t.bytesSent - atPlayStart.bytesSent + kUdpIpHeaderBytes * sent) / seconds,
         received / seconds,
         (t.bytesReceived - atPlayStart.bytesReceived + kUdpIpHeaderBytes * received) / seconds,
-        kUdpIpHeaderBytes, t.roundTripMs, (t.cpuNs - atPlayStart.cpuNs) / (seconds * 1e7));
+        kUdpIpHeaderBytes, t.roundTripMs, (t.cpuNs - atPlayStart.cpuNs) / (seconds * 1e7),
+        static_cast<double>(t.lagTicks - atPlayStart.lagTicks) /
+            static_cast<double>(t.frames - atPlayStart.frames));
     fflush(stdout);
   }
 
