@@ -37,7 +37,7 @@ step() { echo "-- $*"; }
 
 # A display of exactly the game's size, so a root screenshot is the game's picture.
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp > /dev/null 2>&1 &
+Xvfb -noreset -displayfd 3 -screen 0 640x400x24 -nolisten tcp > /dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
