@@ -2,7 +2,7 @@
 # Installs the Debian packages that are missing. Usage: install-deps.sh game|test
 set -euo pipefail
 
-game_packages=(build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libcairo2-dev
+game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libcairo2-dev
   fonts-dejavu-core fonts-dejavu-extra)
 test_packages=("${game_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
   libclang-rt-dev xvfb xdotool imagemagick ffmpeg sox)

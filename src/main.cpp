@@ -1,9 +1,24 @@
-// The game's entry point: the real window, clock and mixer under the main flow.
+// The game's entry point: the command line, then the real window, clock and mixer under the
+// main flow.
+#include <cstdio>
+
+#include "command_line.h"
+#include "display.h"
 #include "main_flow.h"
 #include "sdl_backend.h"
 
-int main() {
+int main(int argc, char** argv) {
+  const CommandLine command = ParseCommandLine(argc, argv);
+  if (command.action == CommandLineAction::kHelp) {
+    fputs(CommandLineUsage().c_str(), stdout);
+    return 0;
+  }
+  if (command.action == CommandLineAction::kError) {
+    fprintf(stderr, "plonkix: %s\n%s", command.error.c_str(), CommandLineUsage().c_str());
+    return 2;
+  }
+  SetSdlWindowOptions(SdlWindowOptions{command.options.windowScale});
   SetBackend(&SdlBackend());
+  Fullscreen = command.options.fullscreen ? 1 : 0;
   RunProgram();
-  return 0;
 }
