@@ -53,12 +53,12 @@ TEST(MainFlowTest, OneWholeRunThroughOneMatchAndTheAfterGamePagesToTheExitScreen
   EXPECT_EQ(ReadFileBytes(dir.DataFile("plonkix.cfg")), config) << "no options were edited";
 }
 
-TEST(MainFlowTest, WithoutVideoTheProgramEndsSilentlyWithStatusZero) {
+TEST(MainFlowTest, WithoutVideoTheProgramEndsSayingWhy) {
   HeadlessSession session;
   ScratchDir dir;
   WriteFileBytes(dir.path() / "data" / "scanmap", std::vector<uint8_t>(kScanMapSize, 0));
   session->videoWorks = false;
-  EXPECT_EQ(RunToTheEnd(), 0);
+  ExpectFatal([] { RunProgramSeeded(7); }, {"cannot start video", session->VideoError()});
   EXPECT_EQ(session->audioOpens, 0);
   EXPECT_EQ(session->framesPresented, 0u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "data"), {}), 1)

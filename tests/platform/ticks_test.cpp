@@ -128,6 +128,6 @@ TEST_F(TickTest, AltEnterTogglesFullScreenKeepsColoursAndIsNeverSeenAsEnter) {
   // A mode switch that fails ends the program with a message.
   backend.videoModeWorks = false;
   backend.KeyDown(backend.now, keysym::kReturn, keymod::kLAlt);
-  ExpectFatal([] { PollAndWaitTick(); }, {"full-screen"});
+  ExpectFatal([] { PollAndWaitTick(); }, {"full screen"});
 }
 }  // namespace

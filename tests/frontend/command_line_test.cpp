@@ -1,0 +1,54 @@
+// The command line: good arguments, and bad ones refused with a message naming them.
+#include "command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+TEST(CommandLineTest, ArgumentsGiveOptionsHelpOrAnError) {
+  using enum CommandLineAction;
+  const struct {
+    std::vector<const char*> args;
+    CommandLineAction action;
+    int scale;
+    bool fullscreen;
+    const char* error;  // a part of the message
+  } cases[] = {
+      {{}, kRun, 0, false, ""},
+      {{"--scale", "1"}, kRun, 1, false, ""},
+      {{"--scale=8", "--fullscreen"}, kRun, 8, true, ""},
+      {{"--fullscreen", "--scale", "3", "--scale", "2"}, kRun, 2, true, ""},
+      {{"--help"}, kHelp, 0, false, ""},
+      {{"-h", "--bogus"}, kHelp, 0, false, ""},
+      {{"--scale", "0"}, kError, 0, false, "\"0\""},
+      {{"--scale", "9"}, kError, 0, false, "from 1 to 8"},
+      {{"--scale", "-1"}, kError, 0, false, "\"-1\""},
+      {{"--scale", "2x"}, kError, 0, false, "\"2x\""},
+      {{"--scale", " 2"}, kError, 0, false, "\" 2\""},
+      {{"--scale", "99999999999"}, kError, 0, false, "99999999999"},
+      {{"--scale="}, kError, 0, false, "\"\""},
+      {{"--scale"}, kError, 0, false, "--scale wants a value N"},
+      {{"--fullscreen=yes"}, kError, 0, false, "--fullscreen takes no value"},
+      {{"--full"}, kError, 0, false, "unknown option \"--full\""},
+      {{"--bogus", "--help"}, kError, 0, false, "unknown option \"--bogus\""},
+      {{"game.cfg"}, kError, 0, false, "unexpected argument \"game.cfg\""},
+      {{"-"}, kError, 0, false, "unknown option \"-\""},
+  };
+  for (const auto& c : cases) {
+    std::vector<const char*> argv{"plonkix"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    const std::string line = testing::PrintToString(c.args);
+    const CommandLine result = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+    EXPECT_EQ(result.action, c.action) << line;
+    if (c.action == kRun) {
+      EXPECT_EQ(result.options.windowScale, c.scale) << line;
+      EXPECT_EQ(result.options.fullscreen, c.fullscreen) << line;
+    }
+    EXPECT_NE(result.error.find(c.error), std::string::npos) << line << ": " << result.error;
+  }
+  const std::string usage = CommandLineUsage();
+  for (const char* option : {"--scale N", "--fullscreen", "--help"})
+    EXPECT_NE(usage.find(option), std::string::npos) << option;
+}
+}  // namespace
