@@ -18,7 +18,7 @@ struct Option {
 // A whole number from low to high written in plain digits.
 bool ReadWholeNumber(const char* text, int low, int high, int& number) {
   const size_t length = strlen(text);
-  if (length == 0 || length > 9 || strspn(text, "0123456789") != length) return false;
+  if (length > 9 || strspn(text, "0123456789") != length) return false;
   number = atoi(text);
   return number >= low && number <= high;
 }
