@@ -1,5 +1,5 @@
 // The game's entry point: the command line, then the real window, clock and mixer under the
-// main flow.
+// main flow (or under a replay).
 #include <cstdio>
 
 #include "command_line.h"
@@ -15,10 +15,11 @@ int main(int argc, char** argv) {
   }
   if (command.action == CommandLineAction::kError) {
     fprintf(stderr, "plonkix: %s\n%s", command.error.c_str(), CommandLineUsage().c_str());
-    return 2;
+    return kUsageStatus;
   }
   SetSdlWindowOptions(SdlWindowOptions{command.options.windowScale});
   SetBackend(&SdlBackend());
   Fullscreen = command.options.fullscreen ? 1 : 0;
+  if (!command.options.replayFile.empty()) RunReplayProgram(command.options.replayFile.c_str());
   RunProgram();
 }

@@ -35,6 +35,12 @@ constexpr Option kOptions[] = {
        options.fullscreen = true;
        return {};
      }},
+    {"--replay", "FILE", "show the match a replay file holds (data/replays/*.plx)",
+     [](CommandLineOptions& options, const char* value) -> std::string {
+       if (!*value) return "--replay wants a file name";
+       options.replayFile = value;
+       return {};
+     }},
     {"--help", nullptr, "show this help and leave", nullptr},
 };
 

@@ -7,7 +7,11 @@ struct CommandLineOptions {
   int windowScale = 0;      // --scale N: the window's whole multiple of 640 x 400; 0: the largest
                             // that fits the desktop
   bool fullscreen = false;  // --fullscreen: start in full screen
+  std::string replayFile;   // --replay FILE: show the match that file holds instead of playing
 };
+
+// The exit status after a bad command line.
+constexpr int kUsageStatus = 2;
 
 enum class CommandLineAction { kRun, kHelp, kError };
 

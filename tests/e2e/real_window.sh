@@ -3,13 +3,16 @@
 # new user would meet it. Screenshots are checked at every stage against chosen pixels in the
 # colours the data set says must be there (the probe computes them from the data files, so the
 # checks follow the art). Also: Alt+Enter during a match, closing the window during the intro,
-# a run without an audio device, and Alt+F4. Then on a larger screen: the window's whole multiple,
-# resizing, full screen and back, --scale 1, a start without a display, a bad option.
-#   real_window.sh GAMEDIR PROBE CLOSER
+# a run without an audio device, and Alt+F4. A match against the computer with random keys, a
+# pause and Alt+Enter leaves a replay that the simulator reproduces and the game shows again.
+# Then on a larger screen: the window's whole multiple, resizing, full screen and back,
+# --scale 1, a start without a display, a bad option.
+#   real_window.sh GAMEDIR PROBE CLOSER SIMULATOR
 set -uo pipefail
 game=$1
 probe=$2
 closer=$3
+sim=$4
 for tool in Xvfb xdotool import cmp; do
   command -v "$tool" > /dev/null || { echo "$tool is not installed"; exit 77; }
 done
@@ -63,7 +66,9 @@ start_display 640x400
 cp -r "$game" "$work/game"
 play_dir=$work/game
 
-# launch [ENV=VALUE...] [-- ARG...]: starts the game in play_dir; its status goes to work/status.
+# launch [ENV=VALUE...] [-- ARG...]: starts the game in play_dir, with the arguments in game_args
+# and ARG...; its status goes to work/status.
+game_args=()
 launch() {
   local envs=()
   while [ $# -gt 0 ] && [ "$1" != -- ]; do
@@ -74,7 +79,7 @@ launch() {
   rm -f "$work/status" "$work/game.pid"
   (
     cd "$play_dir" || exit
-    env "${envs[@]}" ./plonkix "$@" > "$work/game.out" 2>&1 &
+    env "${envs[@]}" ./plonkix "${game_args[@]}" "$@" > "$work/game.out" 2>&1 &
     echo $! > "$work/game.pid"
     wait $!
     echo $? > "$work/status"
@@ -255,6 +260,50 @@ press space
 step "after-game pages"
 after_game
 
+step "human vs cpu: random keys, a pause resumed, Alt+Enter; the replay reproduces"
+replays_before=$(ls "$play_dir/data/replays" | wc -l)
+skip_build_up
+move_marker 75 "${menu_rows[@]}"
+press Return
+expect 8 "$background"
+sleep 3  # the start sequence
+random_keys() {
+  local keys=(s f e d) k
+  for _ in $(seq "$1"); do
+    k=${keys[RANDOM % 4]}
+    xdotool keydown "$k"
+    sleep "0.0$((RANDOM % 9 + 1))"
+    xdotool keyup "$k"
+    sleep "0.0$((RANDOM % 9 + 1))"
+  done
+}
+RANDOM=2024
+random_keys 25
+press Escape
+expect 3 "text:0:320:314:paused:23"
+sleep 1
+press n
+random_keys 15
+xdotool key alt+Return
+sleep 1
+random_keys 10
+xdotool key alt+Return
+sleep 1
+expect 5 "$background"
+random_keys 10
+xdotool keydown d  # the field fills; held into the results, it ends them at the earliest
+expect 90 "text:3:320:20:killer_kings:02"
+xdotool keyup d
+press space
+expect 6 "text:3:320:20:combo_demons:02"
+press space
+[ "$(ls "$play_dir/data/replays" | wc -l)" = $((replays_before + 1)) ] ||
+  fail "the match left no replay"
+replay=$(ls "$play_dir/data/replays"/*.plx | tail -n 1)
+"$sim" --replay "$replay" > "$work/sim.out" 2>&1 || { cat "$work/sim.out"; fail "not reproduced"; }
+sed 's/^/   /' "$work/sim.out"
+grep -q ": reproduced: " "$work/sim.out" || fail "the simulator did not say reproduced"
+
 step "demo, with Alt+Enter to full screen and back"
 skip_build_up
 press d
@@ -293,6 +342,29 @@ echo "   $settings"
 [ "$play_dir/data/plonkix.hig" -nt "$work/before" ] || fail "plonkix.hig was not rewritten"
 "$probe" "$play_dir" highscores data/plonkix.hig | sed 's/^/   /'
 [ "${PIPESTATUS[0]}" = 0 ] || fail "plonkix.hig is not a valid table"
+
+step "the replay shown in the window, without plonkix.cfg: Escape leaves"
+cp "$play_dir/data/plonkix.cfg" "$work/cfg.before"
+cp "$play_dir/data/plonkix.hig" "$work/hig.before"
+rm "$play_dir/data/plonkix.cfg"
+replays_before=$(ls "$play_dir/data/replays" | wc -l)
+game_args=(--replay "$replay")
+start_game SDL_AUDIODRIVER=dummy
+expect 8 "$background"
+press Escape
+wait_exit 5
+
+step "the replay shown again at double speed, to its end"
+start_game SDL_AUDIODRIVER=dummy
+expect 8 "$background"
+press space
+wait_exit 60
+[ -s "$work/game.out" ] && { cat "$work/game.out"; fail "the replay printed something"; }
+cmp -s "$play_dir/data/plonkix.hig" "$work/hig.before" || fail "showing a replay changed plonkix.hig"
+[ ! -e "$play_dir/data/plonkix.cfg" ] || fail "showing a replay wrote plonkix.cfg"
+[ "$(ls "$play_dir/data/replays" | wc -l)" = "$replays_before" ] || fail "showing a replay recorded one"
+cp "$work/cfg.before" "$play_dir/data/plonkix.cfg"
+game_args=()
 
 step "closing the window during the intro"
 cp "$play_dir/data/plonkix.cfg" "$work/cfg.before"

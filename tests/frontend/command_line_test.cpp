@@ -18,6 +18,9 @@ TEST(CommandLineTest, ArgumentsGiveOptionsHelpOrAnError) {
   } cases[] = {{{}, kRun, 0, false, ""},
                {{"--scale", "1"}, kRun, 1, false, ""},
                {{"--scale=8", "--fullscreen"}, kRun, 8, true, ""},
+               {{"--replay", "a.plx", "--scale", "1"}, kRun, 1, false, ""},
+               {{"--replay"}, kError, 0, false, "--replay wants a value FILE"},
+               {{"--replay="}, kError, 0, false, "--replay wants a file name"},
                {{"--fullscreen", "--scale", "3", "--scale", "2"}, kRun, 2, true, ""},
                {{"--help"}, kHelp, 0, false, ""},
                {{"-h", "--bogus"}, kHelp, 0, false, ""},
@@ -44,8 +47,10 @@ TEST(CommandLineTest, ArgumentsGiveOptionsHelpOrAnError) {
         << testing::PrintToString(c.args);
     EXPECT_NE(r.error.find(c.error), std::string::npos) << r.error;
   }
+  const char* replay[] = {"plonkix", "--replay", "a.plx"};
+  EXPECT_EQ(ParseCommandLine(3, replay).options.replayFile, "a.plx");
   const std::string usage = CommandLineUsage();
-  for (const char* option : {"--scale N", "--fullscreen", "--help"})
+  for (const char* option : {"--scale N", "--fullscreen", "--replay FILE", "--help"})
     EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 }  // namespace
