@@ -36,6 +36,7 @@ TEST_F(DisplayTest, AFadeTakes128StepsOver64TicksAndCatchesUpAfterASlowFrame) {
     const uint32_t start = backend.now;
     const uint64_t changes = backend.paletteChanges;
     FadeOut(Palette);
+    backend.onPoll = nullptr;
     for (uint8_t c : Palette) ASSERT_EQ(c, 0);
     EXPECT_EQ(backend.paletteChanges - changes, 128u);
     EXPECT_EQ((backend.now - start) / kTickMs, 64u);
