@@ -63,15 +63,11 @@ class WholeMatch : public ::testing::TestWithParam<MatchCase> {
     HighScoreTable = zero;
     fs::remove(scratch->DataFile("plonkix.hig"));
     SeedRandom(2024);
-    for (int p = 1; p <= kPlayers; ++p) {
-      PlayerConfig& c = PlayerState[p].config = PlayerConfig{};
-      c.keyDown = p == 1 ? 31 : 80;
-      c.dropSpeed = 1;
-      c.beansToLink = 99;  // nothing explodes: quick matches
-      c.cpuStrength = 5;
-    }
-    PlayerState[1].config.name = {kNameCapacity, 5, {'A', 'L', 'I', 'C', 'E'}, {}};
-    PlayerState[2].config.name = {kNameCapacity, 3, {'B', 'O', 'B'}, {}};
+    // Drop keys only; 99 beans to a link: nothing explodes, quick matches.
+    PlayerState[1].config = PlayerConfig(0, 0, 0, 0, 0, 0, 0, 0, 31,
+                                         ConfigName{5, 5, {'A', 'L', 'I', 'C', 'E'}, {}}, 1, 99, 5);
+    PlayerState[2].config =
+        PlayerConfig(0, 0, 0, 0, 0, 0, 0, 0, 80, ConfigName{5, 3, {'B', 'O', 'B'}, {}}, 1, 99, 5);
     // What a previous match may leave behind: the match must start from its own reset.
     PlayerState[2].gameOver = paused = 1;
     tickCount = 77;

@@ -62,15 +62,11 @@ class RecordedMatch : public ::testing::Test {
     SeedRandom(77);
     fpsText.Set("12");
     for (int p = 1; p <= kPlayers; ++p) {
-      PlayerConfig& c = PlayerState[p].config = PlayerConfig{};
-      c.keyLeft = p == 1 ? ScanMap['s'] : ScanMap[keysym::kLeft];
-      c.keyRight = p == 1 ? ScanMap['f'] : ScanMap[keysym::kRight];
-      c.keyRotate = p == 1 ? ScanMap['e'] : ScanMap[keysym::kUp];
-      c.keyDown = p == 1 ? ScanMap['d'] : ScanMap[keysym::kDown];
-      c.dropSpeed = 2;
-      c.beansToLink = 4;
-      c.cpuStrength = p == 1 ? 3 : 5;
-      c.name = {kNameCapacity, 3, {'P', 'L', static_cast<char>('0' + p)}, {}};
+      const auto key = [p](int one, int two) { return uint32_t{ScanMap[p == 1 ? one : two]}; };
+      PlayerState[p].config = PlayerConfig(
+          0, 0, 0, 0, 0, key('s', keysym::kLeft), key('f', keysym::kRight), key('e', keysym::kUp),
+          key('d', keysym::kDown), ConfigName{}, 2, 4, p == 1 ? 3u : 5u);
+      PlayerState[p].config.name = {kNameCapacity, 3, {'P', 'L', static_cast<char>('0' + p)}, {}};
     }
     backend.keepFrameChecksums = true;
   }
