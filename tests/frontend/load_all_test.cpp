@@ -1,9 +1,10 @@
 // Start-up: loading shows nothing and waits only for held keys. (Whole runs of the program, and a
 // start without video, are the end-to-end tests' part.)
+#include "load_all.h"
+
 #include "../resources/synthetic_data.h"
 #include "highscores.h"
 #include "keyboard.h"
-#include "load_all.h"
 #include "player.h"
 
 namespace {
