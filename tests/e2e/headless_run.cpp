@@ -3,6 +3,9 @@
 // menu ("single human") and the results, player 1's drop key held during play so the field fills
 // fast, then Escape through the after-game pages, the menu and the exit screen.
 //
+// With --menu-frame FILE the run ends at the first frame of the main menu's choice, after writing
+// that frame as 640 x 400 RGB through the palette on screen (what the browser build must show).
+//
 // Exit status: the program's own (0), 1 when it stopped on a fatal error (the message is printed
 // like the game prints it), 3 when the run passed its virtual time limit (a hang).
 #include <cstdio>
@@ -14,6 +17,7 @@
 #include "headless.h"
 #include "keyboard.h"
 #include "main_flow.h"
+#include "main_menu.h"
 #include "match_tick.h"
 #include "player.h"
 #include "ticks.h"
@@ -56,6 +60,7 @@ int main(int argc, char** argv) {
   uint64_t seed = 1;
   bool audio = true;
   uint32_t limitMinutes = 60;
+  std::string menuFrameFile;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--seed" && i + 1 < argc) {
@@ -64,8 +69,11 @@ int main(int argc, char** argv) {
       audio = false;
     } else if (arg == "--limit-minutes" && i + 1 < argc) {
       limitMinutes = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--menu-frame" && i + 1 < argc) {
+      menuFrameFile = argv[++i];
     } else {
-      fprintf(stderr, "usage: %s [--seed N] [--no-audio] [--limit-minutes M]\n", argv[0]);
+      fprintf(stderr, "usage: %s [--seed N] [--no-audio] [--limit-minutes M] [--menu-frame FILE]\n",
+              argv[0]);
       return 2;
     }
   }
@@ -75,6 +83,22 @@ int main(int argc, char** argv) {
   backend.timeLimitMs = limitMinutes * 60u * 1000u;
   Player player{backend};
   backend.onPoll = [&player](HeadlessBackend&) { player.Poll(); };
+  if (!menuFrameFile.empty()) {
+    backend.onPresent = [&menuFrameFile](HeadlessBackend& b) {
+      if (!TickHandlerActive || TickHandler != MenuTick) return;
+      std::string rgb;
+      for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
+          const uint32_t c = b.RgbAt(x, y);
+          rgb += {char(c >> 16), char(c >> 8), char(c)};
+        }
+      FILE* f = fopen(menuFrameFile.c_str(), "wb");
+      const bool written = f && fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
+      if (f) fclose(f);
+      if (!written) FatalError("cannot write %s", menuFrameFile.c_str());
+      throw ProgramExitException{0};
+    };
+  }
   try {
     RunProgramSeeded(seed);
   } catch (const ProgramExitException& e) {
