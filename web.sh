@@ -37,6 +37,6 @@ cmake --build build-emscripten -j$jobs
 echo "build-web/ is ready ($(du -sh build-web | cut -f1)): index.html, plonkix.js, plonkix.wasm, plonkix.data"
 
 if [ "$serve" = yes ]; then
-  echo "Play at http://localhost:$port/ (Ctrl+C stops the server)"
+  echo "Play at http://127.0.0.1:$port/ (Ctrl+C stops the server)"
   exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web
 fi

@@ -28,6 +28,8 @@ int plonkix_web_load_sound(const char* file);
 void plonkix_web_play_sound(int sound, int volume, int channel);
 int plonkix_web_audio_running();
 void plonkix_web_close_audio();
+int plonkix_web_keep_file(const char* name, const uint8_t* data, int size);
+int plonkix_web_kept_file(const char* name, uint8_t* data, int capacity);
 }
 
 struct SoundData {
@@ -35,7 +37,6 @@ struct SoundData {
 };
 
 namespace {
-constexpr const char* kStorageName = "plonkix";  // the IndexedDB database of the kept files
 constexpr size_t kMaxKeptFileBytes = 64 * 1024;
 // A loop that never sleeps would keep the page from drawing and from taking key events:
 // after this long without a pause the event pump gives the page a turn.
@@ -122,10 +123,9 @@ class Web final : public Backend {
     auto bytes = std::make_unique<uint8_t[]>(kMaxKeptFileBytes);
     const size_t size = fread(bytes.get(), 1, kMaxKeptFileBytes, f);
     fclose(f);
-    int error = 0;
-    emscripten_idb_store(kStorageName, BaseName(path), bytes.get(), static_cast<int>(size), &error);
+    const bool kept = plonkix_web_keep_file(BaseName(path), bytes.get(), static_cast<int>(size));
     lastPause_ = emscripten_get_now();
-    if (error)
+    if (!kept)
       fprintf(stderr, "plonkix: the browser's storage refused %s; it is kept for this visit only\n",
               path);
   }
@@ -169,19 +169,19 @@ Backend& WebBackend() {
 
 void RestoreKeptFiles(const KeptFile* files, int count) {
   for (int i = 0; i < count; ++i) {
-    void* stored = nullptr;
-    int size = 0, error = 0;
-    emscripten_idb_load(kStorageName, BaseName(files[i].path), &stored, &size, &error);
-    if (error) continue;  // nothing kept yet: the packed file stays
-    if (static_cast<size_t>(size) != files[i].bytes) {
+    const size_t expected = files[i].bytes;
+    auto bytes = std::make_unique<uint8_t[]>(expected);
+    const int size =
+        plonkix_web_kept_file(BaseName(files[i].path), bytes.get(), static_cast<int>(expected));
+    if (size < 0) continue;  // nothing kept yet: the packed file stays
+    if (static_cast<size_t>(size) != expected) {
       fprintf(stderr,
               "plonkix: the stored %s holds %d bytes instead of %zu; the packed file is used\n",
-              files[i].path, size, files[i].bytes);
+              files[i].path, size, expected);
     } else if (FILE* f = fopen(files[i].path, "wb")) {
-      fwrite(stored, 1, files[i].bytes, f);
+      fwrite(bytes.get(), 1, expected, f);
       fclose(f);
     }
-    free(stored);
   }
 }
 

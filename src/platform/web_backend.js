@@ -1,5 +1,6 @@
 // The page side of the browser backend (web_backend.cpp): the canvas, the key events of the
-// page, full screen, the cursor and Web Audio. Linked into the game with --js-library.
+// page, full screen, the cursor, Web Audio and the storage of the saved files. Linked into the
+// game with --js-library.
 
 var LibraryPlonkixWeb = {
   $PlonkixWeb: {
@@ -277,5 +278,84 @@ var LibraryPlonkixWeb = {
   },
 };
 
+// The files the game saves, kept in the page's IndexedDB database "plonkix", object store
+// "files", one Uint8Array per file name. Both calls block the game (Asyncify) until the browser
+// answers, at most waitMs: a storage that fails, refuses or hangs never stops the game.
+var LibraryPlonkixStorage = {
+  $PlonkixStorage: {
+    waitMs: 3000,
+    // Runs work(db, finish) on the open database; finish(value) wakes the game exactly once.
+    run: function(failed, work) {
+      return Asyncify.handleSleep(function(wakeUp) {
+        var done = false;
+        var timer = setTimeout(function() { finish(failed); }, PlonkixStorage.waitMs);
+        function finish(value) {
+          if (done) return;
+          done = true;
+          clearTimeout(timer);
+          wakeUp(value);
+        }
+        try {
+          var request = indexedDB.open('plonkix', 1);
+          request.onupgradeneeded = function() { request.result.createObjectStore('files'); };
+          request.onerror = function(e) {
+            e.preventDefault();
+            finish(failed);
+          };
+          request.onsuccess = function() {
+            var db = request.result;
+            try {
+              work(db, function(value) {
+                db.close();
+                finish(value);
+              });
+            } catch (e) {
+              db.close();
+              finish(failed);
+            }
+          };
+        } catch (e) {  // no IndexedDB on this page, or none allowed
+          finish(failed);
+        }
+      });
+    },
+  },
+
+  // Stores size bytes under name; 1 once the browser has committed them, 0 otherwise.
+  plonkix_web_keep_file: function(name, data, size) {
+    var key = UTF8ToString(name), bytes = HEAPU8.slice(data, data + size);
+    return PlonkixStorage.run(0, function(db, finish) {
+      var transaction = db.transaction(['files'], 'readwrite');
+      transaction.objectStore('files').put(bytes, key);
+      transaction.oncomplete = function() { finish(1); };
+      transaction.onerror = transaction.onabort = function(e) {
+        if (e && e.preventDefault) e.preventDefault();
+        finish(0);
+      };
+    });
+  },
+
+  // Copies at most capacity bytes of the file kept under name; its whole length, or -1 when
+  // nothing usable is kept.
+  plonkix_web_kept_file: function(name, data, capacity) {
+    var key = UTF8ToString(name);
+    return PlonkixStorage.run(-1, function(db, finish) {
+      var request = db.transaction(['files'], 'readonly').objectStore('files').get(key);
+      request.onsuccess = function() {
+        var kept = request.result;
+        if (!(kept instanceof Uint8Array)) return finish(-1);
+        HEAPU8.set(kept.subarray(0, capacity), data);
+        finish(kept.length);
+      };
+      request.onerror = function(e) {
+        e.preventDefault();
+        finish(-1);
+      };
+    });
+  },
+};
+
 autoAddDeps(LibraryPlonkixWeb, '$PlonkixWeb');
+autoAddDeps(LibraryPlonkixStorage, '$PlonkixStorage');
+mergeInto(LibraryManager.library, LibraryPlonkixStorage);
 mergeInto(LibraryManager.library, LibraryPlonkixWeb);

@@ -11,7 +11,8 @@ Served from this machine, with stored high-score lists of low entries (and a sto
 of the wrong size, which the page must pass over): skip the intro, the menu
 frame, drop speed changed on the options screen, a single-human match played to its end that
 enters the lists, the after-game pages; then a reload in the same browser profile finds the
-option and the entry kept, a match quit early enters nothing, and the console holds no error.
+option and the entry kept, a match quit early enters nothing; a page without storage plays on
+what it has in memory; and the console holds no error.
 """
 import base64
 import functools
@@ -34,8 +35,8 @@ CHROMIUM_FLAGS = ("--headless --no-sandbox --disable-gpu --disable-quic --no-fir
                   "--disable-background-networking --disable-component-update --disable-sync "
                   "--window-size=1024,700").split()
 STORAGE = "plonkix"         # the IndexedDB database the page keeps the saved files in
-STORAGE_VERSION = 22        # Emscripten's IDBStore version and object store
-STORAGE_STORE = "FILE_DATA"
+STORAGE_VERSION = 1
+STORAGE_STORE = "files"
 SCREEN_RGB_BYTES = 640 * 400 * 3
 MENU_ROWS = (25, 75, 125, 200, 250, 300, 375)
 OPTION_ROWS = (79, 101, 123, 145, 167, 189, 211)
@@ -292,6 +293,29 @@ def main():
         browser.expect(3, entry)
         if browser.storage("plonkix.hig") != stored:
             raise Failure("a match quit early changed the kept lists")
+        browser.press(Keys.SPACE)
+        browser.expect(6, "text:3:320:20:combo_demons:02")
+        browser.press(Keys.SPACE)
+
+        step("a page without storage: the game plays on what it has in memory")
+        browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+            Object.defineProperty(window, 'indexedDB', {get: function() {
+              throw new DOMException('storage denied', 'SecurityError'); }});"""})
+        browser.collect_console()
+        browser.driver.refresh()
+        browser.reach_menu(menu)
+        browser.move_marker(250, MENU_ROWS)
+        browser.press(Keys.RETURN)
+        browser.expect(5, "text:4:500:79:1:22")
+        browser.press(Keys.RIGHT)
+        browser.press(Keys.ESCAPE)
+        browser.reach_menu(menu)
+        browser.move_marker(250, MENU_ROWS)
+        browser.press(Keys.RETURN)
+        browser.expect(5, "text:4:500:79:2:22")
+        browser.collect_console()
+        if not any("refused data/plonkix.cfg" in e["message"] for e in browser.console):
+            raise Failure("no note that the options could not be kept")
 
         browser.collect_console()
         errors = [e["message"] for e in browser.console if e["level"] == "SEVERE"]
