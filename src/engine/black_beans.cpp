@@ -9,7 +9,7 @@ static_assert(kMostPlacedBlackBeans == (kBottomRow - kTopRow + 1) * kColumns);
 namespace {
 void PlaceBlackBean(int p, int column, int row) {
   Cell& cell = FieldCell(p, column, row);
-  if (cell.colour != kEmpty) ++BeanTallies[p].beansOverwritten;
+  if (cell.colour != kEmpty) ++BeanTallies[p].beansOverwrittenByBlackBeans;
   cell.colour = kBlackBean;  // the links stay as they were
   cell.phase = Random(kNewPhaseRange);
   ++BeanTallies[p].blackBeansPlaced;

@@ -56,11 +56,18 @@ void Rotate(int p) {
   }
 }
 
-void WriteBean(int p, const PairBean& bean) {
-  Cell& cell = FieldCell(p, bean.column, bean.row);
-  // A loose bean of the field may have fallen into the pair's cell; the landing replaces it.
-  if (cell.colour != kEmpty) ++BeanTallies[p].beansOverwritten;
+// Writes a pair bean into the field. The falling pair is not in the field, so a loose bean may
+// have fallen into its cell; the pair bean then goes to the lowest empty cell above it and the
+// field bean stays. The bean's row becomes the row it was written to.
+void WriteBean(int p, PairBean& bean) {
+  int row = bean.row;
+  while (row > kTopRow && FieldCell(p, bean.column, row).colour != kEmpty) --row;
+  Cell& cell = FieldCell(p, bean.column, row);
+  // Every bean that fell into the pair's cells emptied the column's top cell, so there is room;
+  // the simulator's check fails should a landing ever replace a bean.
+  if (cell.colour != kEmpty) ++BeanTallies[p].beansOverwrittenByLanding;
   cell.colour = bean.colour;
+  bean.row = row;
   ++BeanTallies[p].beansLanded;
 }
 }  // namespace

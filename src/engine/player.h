@@ -119,12 +119,13 @@ extern PlayerStateRecord PlayerState[kPlayers + 1];  // index 0 unused
 // Running tallies of where beans came from and went, for the simulator's conservation check and
 // the match summary. Not part of the player record; cleared with it at match start.
 struct BeanTally {
-  uint64_t beansLanded;       // pair beans written into the field
-  uint64_t blackBeansPlaced;  // black beans written into the field
-  uint64_t beansExploded;     // coloured beans removed by explosions
-  uint64_t blackBeansTaken;   // black beans removed next to explosions
-  uint64_t beansOverwritten;  // beans replaced by a landing or a placing
-  uint64_t blackBeansSent;    // black beans this player sent to the opponent
+  uint64_t beansLanded;                   // pair beans written into the field
+  uint64_t blackBeansPlaced;              // black beans written into the field
+  uint64_t beansExploded;                 // coloured beans removed by explosions
+  uint64_t blackBeansTaken;               // black beans removed next to explosions
+  uint64_t beansOverwrittenByLanding;     // field beans a landing wrote over: always 0
+  uint64_t beansOverwrittenByBlackBeans;  // hidden beans replaced by placed black beans
+  uint64_t blackBeansSent;                // black beans this player sent to the opponent
 };
 extern BeanTally BeanTallies[kPlayers + 1];
 

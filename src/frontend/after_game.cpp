@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 #include "display.h"
 #include "frontend_common.h"
@@ -37,31 +38,37 @@ void ShowPage() {
 
 }  // namespace
 
-void FormatRankLines(HighScorePage page, int rank, char* first, char* second) {
+uint32_t FormatRankLines(HighScorePage page, int rank, char* first, char* second) {
   const int i = rank - 1;
-  if (page == kKillerKingsPage) {
-    const HighScoreName& name = HighScoreTable.killerKingsName[i];
-    snprintf(first, kRankLineBytes, "%d.%.*s  %0*" PRIu32 " pts.", rank,
-             static_cast<int>(NameLength(name)), name.chars, kScoreDigits,
-             HighScoreTable.killerKingsScore[i]);
+  const bool kings = page == kKillerKingsPage;
+  const HighScoreName& name =
+      kings ? HighScoreTable.killerKingsName[i] : HighScoreTable.comboDemonsName[i];
+  // The name goes in byte for byte: a zero byte in it (a hand-edited file) is drawn as a gap
+  // and does not cut the line.
+  int length = snprintf(first, kRankLineBytes, "%d.", rank);
+  memcpy(first + length, name.chars, NameLength(name));
+  length += static_cast<int>(NameLength(name));
+  if (kings) {
+    length += snprintf(first + length, kRankLineBytes - length, "  %0*" PRIu32 " pts.",
+                       kScoreDigits, HighScoreTable.killerKingsScore[i]);
     snprintf(second, kRankLineBytes, "%u beans killed",
              static_cast<unsigned>(HighScoreTable.killerKingsBeans[i]));
   } else {
-    const HighScoreName& name = HighScoreTable.comboDemonsName[i];
-    snprintf(first, kRankLineBytes, "%d.%.*s  %0*u hit-combo", rank,
-             static_cast<int>(NameLength(name)), name.chars, kComboDigits,
-             static_cast<unsigned>(HighScoreTable.comboDemons[i].combo));
+    length += snprintf(first + length, kRankLineBytes - length, "  %0*u hit-combo", kComboDigits,
+                       static_cast<unsigned>(HighScoreTable.comboDemons[i].combo));
     snprintf(second, kRankLineBytes, "%u pts.scored",
              static_cast<unsigned>(HighScoreTable.comboDemons[i].comboPoints));
   }
+  return static_cast<uint32_t>(length);
 }
 
 void DrawHighScorePage(uint8_t* target, HighScorePage page) {
   DrawText(target, kPageTitles[page], kScreenCentreX, kTitleY, kMenuFont);
   for (int rank = 1; rank <= kShownRanks; ++rank) {
     char first[kRankLineBytes], second[kRankLineBytes];
-    FormatRankLines(page, rank, first, second);
-    DrawText(target, first, kScreenCentreX, kRankStepY * rank + kFirstLineBaseY, kSmallFont);
+    const uint32_t firstLength = FormatRankLines(page, rank, first, second);
+    DrawTextN(target, first, firstLength, kScreenCentreX, kRankStepY * rank + kFirstLineBaseY,
+              kSmallFont);
     DrawText(target, second, kScreenCentreX, kRankStepY * rank + kSecondLineBaseY, kSmallFont);
   }
 }

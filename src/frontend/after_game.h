@@ -6,9 +6,11 @@
 constexpr int kShownRanks = 8;  // ranks 1..8 are shown, rank 9 never
 enum HighScorePage : int { kKillerKingsPage = 0, kComboDemonsPage = 1 };
 
-// The two lines of rank 1..8 of a page, as drawn. Each buffer must hold kRankLineBytes.
+// The two lines of rank 1..8 of a page, as drawn, each zero-terminated; each buffer must hold
+// kRankLineBytes. Returns the length of the first line, which holds the name byte for byte and
+// so may hold zero bytes.
 constexpr size_t kRankLineBytes = 64;
-void FormatRankLines(HighScorePage page, int rank, char* first, char* second);
+uint32_t FormatRankLines(HighScorePage page, int rank, char* first, char* second);
 
 // Draws a page's title and its ranks 1..8 into a buffer.
 void DrawHighScorePage(uint8_t* target, HighScorePage page);

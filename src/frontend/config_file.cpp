@@ -14,6 +14,9 @@ constexpr uint32_t kMinBeansToLink = 3;
 constexpr uint32_t kMinCpuStrength = 1;
 constexpr uint32_t kMaxCpuStrength = 5;
 constexpr uint32_t kWeakestCpu = 1;
+// 0 would stop gravity; the fall sum level x dropSpeed must stay far from wrapping.
+constexpr uint32_t kMinDropSpeed = 1;
+constexpr uint32_t kMaxDropSpeed = 99;
 
 void SanitiseKey(uint32_t& key) {
   if (key < 1 || key >= static_cast<uint32_t>(kKeyStateSize)) key = kNoKey;
@@ -31,6 +34,8 @@ void SanitiseConfig(PlayerConfig& config) {
   if (config.name.length > kNameCapacity) config.name.length = kNameCapacity;
   if (config.cpuStrength < kMinCpuStrength || config.cpuStrength > kMaxCpuStrength)
     config.cpuStrength = kWeakestCpu;
+  if (config.dropSpeed < kMinDropSpeed) config.dropSpeed = kMinDropSpeed;
+  if (config.dropSpeed > kMaxDropSpeed) config.dropSpeed = kMaxDropSpeed;
 }
 
 bool ParseConfig(const uint8_t* data, size_t size, PlayerConfig& p1, PlayerConfig& p2) {

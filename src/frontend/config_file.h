@@ -13,8 +13,8 @@ constexpr size_t kConfigFileBytes = 2 * sizeof(PlayerConfig);  // 104
 
 // Raises the values that would index outside a table or break the rules into safe ones: keys
 // outside 1..127 become 0 (no key), beansToLink below 3 becomes 3, a name longer than 5 is cut
-// to 5 (and its capacity is 5), an unknown cpuStrength becomes 1. Values merely outside the
-// options screen's ranges stay.
+// to 5 (and its capacity is 5), an unknown cpuStrength becomes 1, a dropSpeed below 1 becomes 1
+// and above 99 becomes 99. Other values merely outside the options screen's ranges stay.
 void SanitiseConfig(PlayerConfig& config);
 
 // Fills both records from the first 104 bytes of a file held in memory, made safe; false (the

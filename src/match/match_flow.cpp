@@ -102,6 +102,9 @@ void RunPlay() {
     ComposeGameScreen();
     Present();
   } while (!PlayerState[1].gameOver && !PlayerState[2].gameOver);
+  // A pause key seen on a tick after the game over of the same frame must not leave the pause
+  // question over the results, where nothing can answer it.
+  paused = 0;
 }
 
 // ---- Results ----
@@ -157,7 +160,7 @@ void EnterHighScores() {
   for (int p = 1; p <= kPlayers; ++p) {
     const PlayerStateRecord& s = PlayerState[p];
     if (s.absent || s.cpuControlled) continue;
-    InsertHighScores(s.config.name, s.shownScore, s.beansKilled, s.maxCombo, s.maxComboPoints);
+    InsertHighScores(s.config.name, s.score, s.beansKilled, s.maxCombo, s.maxComboPoints);
   }
   SaveHighScores();
 }

@@ -7,10 +7,11 @@
 constexpr int kKeyStateSize = 128;
 constexpr int kScanMapSize = keysym::kCount;  // 323
 
-// Scancodes the game tests directly.
+// Scancodes the game tests directly. Letter keys are named after the character the name entry's
+// table gives them (a German layout: 21 types "z", 44 types "y").
 namespace scan {
 constexpr uint8_t kEscape = 1, kReturn = 28, kSpace = 57, kUp = 72, kDown = 80, kLeft = 75,
-                  kRight = 77, kLShift = 42, kRShift = 54, kP = 25, kY = 21, kZ = 44, kJ = 36,
+                  kRight = 77, kLShift = 42, kRShift = 54, kP = 25, kZ = 21, kY = 44, kJ = 36,
                   kN = 49, kD = 32;
 }  // namespace scan
 

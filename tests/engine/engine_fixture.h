@@ -37,14 +37,14 @@ class EngineTest : public ::testing::Test {
     PlayerState[1].cpuControlled = PlayerState[2].cpuControlled = 0;
   }
   // Several values as one text, separated by spaces, so one assertion checks them together.
-  static std::string Part(const std::string& text) { return text; }
-  template <uint32_t N>
-  static std::string Part(const FixedText<N>& text) {
-    return std::string(text.chars, text.length);
-  }
-  template <typename N, typename = std::enable_if_t<std::is_arithmetic_v<N>>>
-  static std::string Part(N number) {
-    return std::to_string(+number);
+  template <typename T>
+  static std::string Part(const T& value) {
+    if constexpr (std::is_arithmetic_v<T>)
+      return std::to_string(+value);
+    else if constexpr (std::is_convertible_v<T, std::string>)
+      return value;
+    else
+      return std::string(value.chars, value.length);  // a FixedText
   }
   template <typename... T>
   static std::string Cat(const T&... parts) {

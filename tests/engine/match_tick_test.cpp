@@ -1,5 +1,7 @@
-// The match tick: cadences, pause keys, animations, the message log, and the input step that
-// feeds it.
+// The match tick: cadences, pause keys, animations, the message log, the input step that feeds
+// it, and the simulator's check of the state it leaves.
+#include <functional>
+
 #include "engine_fixture.h"
 
 using MatchTickTest = EngineTest;
@@ -41,6 +43,10 @@ TEST_F(MatchTickTest, PauseKeysAreHeldStatesAndAnimationsGoOnToTheirEnds) {
   Ticks(2);
   EXPECT_EQ(paused, 0) << "Escape and N together keep the game running";
   KeyState[scan::kN] = KeyState[scan::kEscape] = 0;
+  std::string typed;  // letter keys are named after the character they type
+  for (uint8_t key : {scan::kY, scan::kZ, scan::kJ, scan::kN, scan::kP})
+    typed += ScancodeToChar(key);
+  EXPECT_EQ(typed, "yzjnp");
   for (uint8_t yes : {scan::kY, scan::kZ, scan::kJ}) {
     s.gameOver = t.gameOver = paused = 0;
     KeyState[yes] = 1;
@@ -81,4 +87,31 @@ TEST_F(MatchTickTest, KeysBecomeFlagsSafelyAndOnlyForAFallingPair) {
   s.resolving = 0;
   ReadPlayerInputs();
   EXPECT_EQ(Cat(waiting, s.inputRight), "0 1");
+}
+
+TEST_F(MatchTickTest, TheInvariantCheckCatchesBrokenState) {
+  StartCpuMatch(SimOptions{});
+  Ticks(3000);
+  char report[kReportSize];
+  ASSERT_TRUE(CheckEngineInvariants(&backend, report, sizeof report)) << report;
+  ASSERT_EQ(FieldCell(1, 0, kTopRow).colour, kEmpty);
+  PlayerStateRecord saved[3];
+  memcpy(saved, PlayerState, sizeof saved);
+  const std::pair<const char*, std::function<void()>> faults[] = {
+      {"colour 7", [] { FieldCell(1, 2, 5).colour = 7; }},
+      {"border cell (6,3)", [] { FieldCell(2, kRightBorder, 3).colour = 2; }},
+      {"beans in the field, but", [] { FieldCell(1, 0, kTopRow).colour = 3; }},
+      {"pair", [] { PlayerState[1].pairA.column += 1; }},
+      {"message log", [] { ClearMessageLog(), MessageLog[1].Set("x"); }},
+      {"sound 3 at mixer volume 42", [] { PlaySound(Sounds[3], 21, 2); }},
+      {"deleted by landings: 1", [] { ++BeanTallies[2].beansOverwrittenByLanding; }},
+  };
+  for (const auto& [fragment, fault] : faults) {
+    fault();
+    EXPECT_FALSE(CheckEngineInvariants(&backend, report, sizeof report)) << fragment;
+    EXPECT_NE(strstr(report, fragment), nullptr) << report;
+    memcpy(PlayerState, saved, sizeof saved);
+    ClearMessageLog();
+    backend.sounds.clear();
+  }
 }

@@ -77,3 +77,18 @@ TEST_F(PairTest, LandingLinksRespawnsWaitsAndTheSpawnColumnLoses) {
   EXPECT_EQ(Cat(Row(1, -1, 2), Row(1, -1, 2, true), s.gameOver), ".....2...k.2 ............ 1");
   EXPECT_EQ(TakeSounds(), (SoundList{"2 30 2", "2 30 2", "12 60 0"}));
 }
+
+TEST_F(PairTest, ALandingNeverDeletesAFieldBean) {
+  // A chain closed with the loose 5 still over a gap in column 0, and the released pair slid
+  // in under it: the 5 falls into the pair's cell, and the pair lands on the 2.
+  Rows(1, {"....6.", "5...6.", "....k.", "23..k."});
+  Pair(1, 3, 5, 0, 11, 1);
+  SettleFields();
+  PairGravity(1);
+  // Two beans that fell into both cells of an upright pair: A above them, then B on A.
+  Pair(1, 2, 3, 4, 10);
+  LandPair(1);
+  EXPECT_EQ(
+      Cat(Row(1, 7, 6), Row(1, 10, 3, true), Beans(1), BeanTallies[1].beansOverwrittenByLanding),
+      "....3.....2.....6.5...6.53..k.23..k. 8.....48.....4.... 11 0");
+}

@@ -34,10 +34,11 @@ TEST(ConfigFileTest, ValuesThatWouldBreakTheRulesAreMadeSafe) {
     uint32_t P::*field;
     uint32_t value, safe;
   } cases[] = {
-      {&P::keyLeft, 0, 0},     {&P::keyRight, 128, 0},  {&P::keyRotate, 0xFFFFFFFF, 0},
-      {&P::keyDown, 127, 127}, {&P::keyLeft, 1, 1},     {&P::beansToLink, 2, 3},
-      {&P::beansToLink, 3, 3}, {&P::cpuStrength, 0, 1}, {&P::cpuStrength, 6, 1},
+      {&P::keyLeft, 0, 0},     {&P::keyRight, 128, 0},   {&P::keyRotate, 0xFFFFFFFF, 0},
+      {&P::keyDown, 127, 127}, {&P::keyLeft, 1, 1},      {&P::beansToLink, 2, 3},
+      {&P::beansToLink, 3, 3}, {&P::cpuStrength, 0, 1},  {&P::cpuStrength, 6, 1},
       {&P::cpuStrength, 5, 5}, {&P::dropSpeed, 7, 7},  // only outside the options' range
+      {&P::dropSpeed, 0, 1},   {&P::dropSpeed, 100, 99}, {&P::dropSpeed, 0xFFFFFFFF, 99},
   };
   for (const auto& c : cases) {
     PlayerConfig config = Sample(0), safe = Sample(0);
@@ -51,7 +52,6 @@ TEST(ConfigFileTest, ValuesThatWouldBreakTheRulesAreMadeSafe) {
 TEST(ConfigFileTest, SavedRecordsLoadBackAndAFailedSaveKeepsTheOldFile) {
   HeadlessSession session;
   ScratchDir dir;
-  ExpectFatal([] { LoadPlayerConfigs(); }, {"data/plonkix.cfg"});
   PlayerState[1].config = Sample(1);
   PlayerState[2].config = Sample(2);
   SavePlayerConfigs();
@@ -74,14 +74,17 @@ TEST(ConfigFileTest, SavedRecordsLoadBackAndAFailedSaveKeepsTheOldFile) {
   WriteFileBytes(dir.DataFile("plonkix.cfg"), file);
   ExpectFatal([] { LoadPlayerConfigs(); }, {"data/plonkix.cfg", "input/output error", "103"});
 
-  // A failure while writing stops with the file named and leaves the old file whole; a file
-  // that cannot be created is silently skipped and the values stay.
+  // A failure while writing (a full disk) stops with the file named and leaves the old file
+  // whole and no temporary behind, not even one an earlier crash left; a file that cannot be
+  // created is silently skipped and the values stay.
   PlayerState[1].config.dropSpeed = 1;
+  WriteFileBytes(dir.DataFile("plonkix.cfg.tmp"), {7});
   {
     FileSizeLimit diskFull(60);
-    ExpectFatal([] { SavePlayerConfigs(); }, {"data/plonkix.cfg", "input/output error"});
+    ExpectFatal([] { SavePlayerConfigs(); }, {"data/plonkix.cfg", "input/output", "too large"});
   }
   EXPECT_EQ(ReadFileBytes(dir.DataFile("plonkix.cfg")), file);
+  EXPECT_FALSE(std::filesystem::exists(dir.DataFile("plonkix.cfg.tmp")));
   std::filesystem::remove_all(dir.path() / "data");
   SavePlayerConfigs();
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "data"));

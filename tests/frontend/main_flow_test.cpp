@@ -1,64 +1,50 @@
-// The whole program under the headless backend: start-up, intro, menu, a match, the after-game
-// pages, the exit screen and the exit status.
+// Start-up: loading shows nothing and waits only for held keys; without video the program ends at
+// once. (Whole runs of the program are the end-to-end tests' part.)
 #include "main_flow.h"
 
-#include "after_game.h"
-#include "main_menu.h"
-#include "match_tick.h"
-#include "screen_fixture.h"
+#include "../resources/synthetic_data.h"
+#include "highscores.h"
+#include "keyboard.h"
+#include "load_all.h"
+#include "player.h"
 
 namespace {
-using namespace screens;
 
-int RunToTheEnd() {
-  try {
-    RunProgramSeeded(7);  // a fixed seed, so every run of the test plays the same match
-  } catch (const ProgramExitException& e) {
-    return e.status;
-  }
-  return -1;
-}
-
-TEST(MainFlowTest, OneWholeRunThroughOneMatchAndTheAfterGamePagesToTheExitScreen) {
+TEST(StartUpTest, LoadingReadsTheSavedFilesShowsNothingAndWaitsOnlyForHeldKeys) {
   HeadlessSession session;
-  ScratchDir dir(true);
-  if (!GeneratedDataAvailable()) GTEST_SKIP() << "the data set is not generated";
-  HeadlessBackend& backend = session.backend();
-  backend.timeLimitMs = 60u * 60u * 1000u;
-  // A patient player: Space now and then; in the menu's choice Space ("single human"), then Escape.
-  int choices = 0, matches = 0;
-  bool inMatch = false, sawAfterGame = false;
-  uint32_t lastTap = 0;
-  backend.onPoll = [&](HeadlessBackend& b) {
-    matches += Running(MatchTick) && !inMatch;
-    inMatch = Running(MatchTick);
-    if (b.now - lastTap < 1500 || AnyKeyDown()) return;
-    b.Tap(b.now, Running(MenuTick) && choices++ > 0 ? keysym::kEscape : keysym::kSpace, 120);
-    lastTap = b.now;
-  };
-  backend.onPresent = [&](HeadlessBackend& b) {  // the saved table's first page on black
-    if (!matches || sawAfterGame || TickHandlerActive) return;
-    std::vector<uint8_t> page(kScreenBytes, 0);
-    DrawHighScorePage(page.data(), kKillerKingsPage);
-    sawAfterGame = b.lastFrame == page;
-  };
-  const auto config = ReadFileBytes(dir.DataFile("plonkix.cfg"));
-  EXPECT_EQ(RunToTheEnd(), 0);
-  EXPECT_EQ(std::tuple(choices, matches, sawAfterGame), std::tuple(2, 1, true));
-  ASSERT_FALSE(backend.sounds.empty());
-  const auto& last = backend.sounds.back();
-  EXPECT_EQ(std::tuple(last.number, last.mixerVolume, last.mixerChannel), std::tuple(19, 60, 3))
-      << "the exit screen's sound";
-  EXPECT_FALSE(backend.audioOpen);
-  EXPECT_EQ(ReadFileBytes(dir.DataFile("plonkix.cfg")), config) << "no options were edited";
+  ScratchDir dir;
+  synthetic::WriteGameData(dir.path() / "data");
+  std::vector<uint8_t> cfg(104, 0), hig(380, 0);
+  cfg[52 + 8] = 75;  // player 2's keyLeft
+  hig[144] = 77;     // killer king 1's score
+  WriteFileBytes(dir.DataFile("plonkix.cfg"), cfg);
+  WriteFileBytes(dir.DataFile("plonkix.hig"), hig);
+  memset(ScanMap, 0xFF, sizeof ScanMap);
+  ScanMap[keysym::kA] = 30;
+  LoadAllData();
+  EXPECT_EQ(
+      std::tuple(session->now, PlayerState[2].config.keyLeft, HighScoreTable.killerKingsScore[0]),
+      std::tuple(0u, 75u, 77u));
+  session->KeyDown(0, keysym::kA);
+  session->KeyUp(700, keysym::kA);
+  KeyState[30] = 1;  // held when loading starts
+  LoadAllData();
+  EXPECT_GE(session->now, 700u);
+  EXPECT_EQ(session->framesPresented, 0u);
 }
 
-TEST(MainFlowTest, WithoutVideoTheProgramEndsSilentlyWithStatusZero) {
+TEST(StartUpTest, WithoutVideoTheProgramEndsSilentlyWithStatusZero) {
   HeadlessSession session;
   ScratchDir dir;
   WriteFileBytes(dir.path() / "data" / "scanmap", std::vector<uint8_t>(kScanMapSize, 0));
   session->videoWorks = false;
-  EXPECT_EQ(RunToTheEnd(), 0);
+  int status = -1;
+  try {
+    RunProgramSeeded(7);
+  } catch (const ProgramExitException& e) {
+    status = e.status;
+  }
+  EXPECT_EQ(status, 0);
   EXPECT_EQ(session->audioOpens, 0);
   EXPECT_EQ(session->framesPresented, 0u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "data"), {}), 1)

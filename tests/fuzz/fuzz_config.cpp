@@ -9,7 +9,7 @@ void CheckSafe(const PlayerConfig& c) {
   for (uint32_t key : {c.keyLeft, c.keyRight, c.keyRotate, c.keyDown})
     if (key > 127) abort();
   if (c.beansToLink < 3 || c.name.length > kNameCapacity || c.name.capacity != kNameCapacity ||
-      c.cpuStrength < 1 || c.cpuStrength > 5)
+      c.cpuStrength < 1 || c.cpuStrength > 5 || c.dropSpeed < 1 || c.dropSpeed > 99)
     abort();
 }
 }  // namespace

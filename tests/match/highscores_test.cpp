@@ -92,10 +92,10 @@ TEST(HighScoresTest, WideValuesCompareInFullAndNamesCopyOnlyLengthAndCharacters)
   EXPECT_EQ(List(false)[0], " 10 0");
 }
 
+// (A missing or short file stops the program with its name: the data-fault runs show it.)
 TEST(HighScoresTest, TheFileLoadsWithLongNamesCutAndSavesBackOrSilentlyNot) {
   HeadlessSession session;
   ScratchDir dir;
-  ExpectFatal([] { LoadHighScores(); }, {"data/plonkix.hig"});
   // Arbitrary bytes: every name length is too long except killer king 1's 3.
   std::vector<uint8_t> file(380);
   for (size_t i = 0; i < file.size(); ++i) file[i] = uint8_t(i * 7 + 1);
@@ -103,12 +103,14 @@ TEST(HighScoresTest, TheFileLoadsWithLongNamesCutAndSavesBackOrSilentlyNot) {
   std::vector<uint8_t> expected = file;
   for (int r = 1; r < 9; ++r) memcpy(&expected[16 * r + 4], "\5\0\0\0", 4);
   for (int r = 0; r < 9; ++r) memcpy(&expected[200 + 16 * r + 4], "\5\0\0\0", 4);
-  WriteFileBytes(dir.DataFile("plonkix.hig"), std::vector<uint8_t>(file.begin(), file.end() - 1));
-  ExpectFatal([] { LoadHighScores(); }, {"data/plonkix.hig", "input/output error", "379"});
   WriteFileBytes(dir.DataFile("plonkix.hig"), file);
   LoadHighScores();
   SaveHighScores();
   EXPECT_EQ(ReadFileBytes(dir.DataFile("plonkix.hig")), expected);
+  std::filesystem::remove(dir.DataFile("plonkix.hig"));
+  std::filesystem::create_directory(dir.DataFile("plonkix.hig"));  // the rename fails
+  SaveHighScores();
+  EXPECT_FALSE(std::filesystem::exists(dir.DataFile("plonkix.hig.tmp")));
   std::filesystem::remove_all(dir.path() / "data");
   SaveHighScores();  // a file that cannot be written is skipped without a message
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "data"));

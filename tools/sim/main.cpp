@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   InstallFakeSounds(session.backend());
   SeedRandom(options.seed);
 
-  uint64_t totalTicks = 0, killed = 0, sent = 0, overwritten = 0;
+  uint64_t totalTicks = 0, killed = 0, sent = 0, byLanding = 0, byBlackBeans = 0;
   uint32_t wins[3] = {}, draws = 0, capped = 0, longestChain = 0;
   char report[kReportSize] = {};
   for (uint32_t m = 1; m <= options.matches; ++m) {
@@ -111,13 +111,15 @@ int main(int argc, char** argv) {
       if (r.longestChain[p] > longestChain) longestChain = r.longestChain[p];
       killed += r.beansKilled[p];
       sent += r.blackBeansSent[p];
-      overwritten += r.beansOverwritten[p];
+      byLanding += r.beansOverwrittenByLanding[p];
+      byBlackBeans += r.beansOverwrittenByBlackBeans[p];
     }
   }
   printf("summary: matches %u ticks %" PRIu64
          " wins %u/%u draws %u capped %u longest chain %u "
-         "killed %" PRIu64 " sent %" PRIu64 " overwritten %" PRIu64 "%s\n",
+         "killed %" PRIu64 " sent %" PRIu64 " overwritten by landings %" PRIu64
+         " by black beans %" PRIu64 "%s\n",
          options.matches, totalTicks, wins[1], wins[2], draws, capped, longestChain, killed, sent,
-         overwritten, options.check ? " checked" : "");
+         byLanding, byBlackBeans, options.check ? " checked" : "");
   return 0;
 }

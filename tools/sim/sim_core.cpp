@@ -40,17 +40,20 @@ bool CheckCells(int p, char* report, size_t size) {
   }
   const BeanTally& t = BeanTallies[p];
   const uint64_t came = t.beansLanded + t.blackBeansPlaced;
-  const uint64_t went = t.beansExploded + t.blackBeansTaken + t.beansOverwritten;
+  if (t.beansOverwrittenByLanding != 0)
+    return Fail(report, size, "player %d: field beans deleted by landings: %llu", p,
+                static_cast<unsigned long long>(t.beansOverwrittenByLanding));
+  const uint64_t went = t.beansExploded + t.blackBeansTaken + t.beansOverwrittenByBlackBeans;
   if (beans + went != came)
     return Fail(report, size,
                 "player %d: %llu beans in the field, but %llu landed + %llu black placed - %llu "
-                "exploded - %llu black taken - %llu overwritten",
+                "exploded - %llu black taken - %llu replaced by black beans",
                 p, static_cast<unsigned long long>(beans),
                 static_cast<unsigned long long>(t.beansLanded),
                 static_cast<unsigned long long>(t.blackBeansPlaced),
                 static_cast<unsigned long long>(t.beansExploded),
                 static_cast<unsigned long long>(t.blackBeansTaken),
-                static_cast<unsigned long long>(t.beansOverwritten));
+                static_cast<unsigned long long>(t.beansOverwrittenByBlackBeans));
   if (PlayerState[p].beansKilled != t.beansExploded)
     return Fail(report, size, "player %d: %u beans killed, but %llu exploded", p,
                 PlayerState[p].beansKilled, static_cast<unsigned long long>(t.beansExploded));
@@ -218,7 +221,8 @@ MatchResult PlayCpuMatch(const SimOptions& options, HeadlessBackend& backend, ch
     result.longestChain[p] = PlayerState[p].maxCombo;
     result.beansKilled[p] = PlayerState[p].beansKilled;
     result.blackBeansSent[p] = BeanTallies[p].blackBeansSent;
-    result.beansOverwritten[p] = BeanTallies[p].beansOverwritten;
+    result.beansOverwrittenByLanding[p] = BeanTallies[p].beansOverwrittenByLanding;
+    result.beansOverwrittenByBlackBeans[p] = BeanTallies[p].beansOverwrittenByBlackBeans;
   }
   return result;
 }

@@ -30,7 +30,8 @@ struct MatchResult {
   uint32_t longestChain[3] = {};
   uint32_t beansKilled[3] = {};
   uint64_t blackBeansSent[3] = {};
-  uint64_t beansOverwritten[3] = {};
+  uint64_t beansOverwrittenByLanding[3] = {};
+  uint64_t beansOverwrittenByBlackBeans[3] = {};
   bool violation = false;
 };
 
