@@ -8,7 +8,7 @@ seconds=${2:-20}
 work=$(mktemp -d)
 cp -r "$game" "$work/game"
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp > /dev/null 2>&1 &
+Xvfb -noreset -displayfd 3 -screen 0 640x400x24 -nolisten tcp > /dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb ${pid:-} 2> /dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done

@@ -4,6 +4,7 @@
 #include "cpu.h"
 #include "engine_sound.h"
 #include "input.h"
+#include "match_input.h"
 #include "match_tick.h"
 #include "pair.h"
 #include "player.h"

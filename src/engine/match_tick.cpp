@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "input.h"
-#include "keyboard.h"
+#include "match_input.h"
 #include "pair.h"
 #include "player.h"
 #include "scoring.h"
@@ -50,14 +50,16 @@ void RunMeter() {
   }
 }
 
+// The pause inputs are held states: while pause is held the game stays paused.
 void ReadPauseKeys() {
-  if (KeyState[scan::kEscape] || KeyState[scan::kP]) paused = 1;
+  const uint8_t controls = CurrentMatchInput().Controls();
+  if (controls & kControlPause) paused = 1;
   if (!paused) return;
-  if (KeyState[scan::kY] || KeyState[scan::kZ] || KeyState[scan::kJ]) {
+  if (controls & kControlYes) {
     for (int p = 1; p <= kPlayers; ++p) PlayerState[p].gameOver = 1;
     paused = 0;
   }
-  if (KeyState[scan::kN]) paused = 0;
+  if (controls & kControlNo) paused = 0;
 }
 }  // namespace
 

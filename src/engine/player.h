@@ -151,3 +151,8 @@ uint32_t LinkThreshold(int p);
 
 // Match-start reset of player p's play state; options and mode flags stay.
 void ResetPlayerState(int p);
+
+// A 64-bit hash of both players' records, for checking that two runs of a match agree: the
+// rule options, the mode flags and the whole play state, but not the keys and input devices,
+// which are each machine's own.
+uint64_t HashPlayerStates();

@@ -9,3 +9,10 @@ extern uint8_t exitRequested;
 [[noreturn]] void RunProgram();
 // The same with a fixed seed, so that a run can be repeated (tests and tools).
 [[noreturn]] void RunProgramSeeded(uint64_t seed);
+
+// A bad replay file ends the program with this status and one line naming the file.
+constexpr int kBadReplayStatus = 2;
+
+// Shows the match a replay file holds in the window, as it was played, and ends with status 0.
+// Needs neither the configuration nor the high-score file and writes no file.
+[[noreturn]] void RunReplayProgram(const char* file);

@@ -32,9 +32,7 @@ constexpr int32_t kZoomSlideEnd = 60;     // from here down the dots stand at th
 constexpr int32_t kZoomStandEnd = 0;      // from here down the dots close up
 constexpr int32_t kZoomCloseEnd = -400;   // from here down the logo is drawn whole
 constexpr int32_t kZoomDrawnEnd = -1250;  // below this nothing is drawn
-constexpr uint32_t kDotsScale = 500;      // percent
 constexpr int32_t kCloseUpBase = 500;     // scale (g + 500) % while closing up
-constexpr int32_t kLogoX = 320, kLogoY = 190;
 constexpr int32_t kLogoSlideBaseX = 200;  // x = 2 g + 200 while sliding in
 
 // The tiles over the finished menu picture: 5 x 8 places, the last column clipped.
@@ -143,10 +141,10 @@ void DrawMenuFlyIn(int32_t c) {
 void DrawLogoZoom(int32_t g) {
   CopyWords(FrameBuffer, BackBuffer, kScreenWords);
   if (g >= kZoomSlideEnd && g <= kZoomStartClock)
-    DrawSpriteDotted(BackBuffer, 2 * g + kLogoSlideBaseX, kLogoY, kDotsScale, kDotsScale,
+    DrawSpriteDotted(BackBuffer, 2 * g + kLogoSlideBaseX, kLogoY, kLogoDotsScale, kLogoDotsScale,
                      logoSprite);
   else if (g >= kZoomStandEnd && g < kZoomSlideEnd)
-    DrawSpriteDotted(BackBuffer, kLogoX, kLogoY, kDotsScale, kDotsScale, logoSprite);
+    DrawSpriteDotted(BackBuffer, kLogoX, kLogoY, kLogoDotsScale, kLogoDotsScale, logoSprite);
   else if (g >= kZoomCloseEnd && g < kZoomStandEnd) {
     const uint32_t scale = static_cast<uint32_t>(g + kCloseUpBase);
     DrawSpriteDotted(BackBuffer, kLogoX, kLogoY, scale, scale, logoSprite);

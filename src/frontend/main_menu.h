@@ -20,6 +20,9 @@ constexpr int32_t kDemoSelection = 666;  // the hidden demo key D
 
 extern const FixedText<kMenuItemCapacity> kMenuItemTexts[kMenuItems];
 extern const int32_t kMenuItemY[kMenuItems];
+// The logo's centre on the finished menu, under the items and the pages drawn over the menu.
+constexpr int32_t kLogoX = 320, kLogoY = 190;
+constexpr uint32_t kLogoDotsScale = 500;  // percent: the logo's dots while they slide in and stand
 
 // The GameMode flags of player 1 and player 2.
 struct GameMode {

@@ -51,7 +51,6 @@ uint32_t optionsEntryPosition = 0;
 
 namespace {
 
-constexpr int32_t kValueX = 500;
 constexpr int32_t kPlayer1FirstRowY = 79;
 constexpr int32_t kPlayer2FirstRowY = 255;
 constexpr int32_t kRowStep = 22;
@@ -112,7 +111,7 @@ void StepValue(int32_t row, int direction) {
 }
 
 void DrawValue(uint8_t* target, const char* text, uint32_t length, int32_t row) {
-  DrawTextN(target, text, length, kValueX, OptionRowY(row), kSmallFont);
+  DrawTextN(target, text, length, kOptionValueX, OptionRowY(row), kSmallFont);
 }
 
 void DrawPlayerValues(uint8_t* target, int p) {

@@ -20,6 +20,7 @@ enum OptionRow : int32_t {
 };
 
 extern const PageLine kOptionLabels[kPageLines];
+constexpr int32_t kOptionValueX = 500;  // the values and the asked key's name are centred here
 
 constexpr uint32_t kKeyNameCapacity = 6;
 constexpr int kCapturedKeys = 4;  // left, right, rotate, down

@@ -8,10 +8,8 @@
 #include "game_data.h"
 #include "game_screen.h"
 #include "highscores.h"
-#include "keyboard.h"
 #include "picture.h"
 #include "sound.h"
-#include "ticks.h"
 
 namespace {
 
@@ -36,13 +34,17 @@ constexpr ResultItem kResultPictureTimes = {0, 400};
 constexpr int32_t kResultSlideSpeed = 2;
 constexpr int kTextBuffer = 48;
 
+// How the match now running is run.
+MatchRun run;
+
 int32_t Outward(int p) {
   return p == 1 ? -1 : 1;
 }
 
-// Presenting a frame of the match counts it for the frames-per-second meter.
+// Presenting a frame of the match counts it for the frames-per-second meter (also when the
+// match is not shown, so that the meter reads the same).
 void Present() {
-  PresentFrame(FrameBuffer);
+  if (run.shown) PresentFrame(FrameBuffer);
   frameCount += 1;
 }
 
@@ -55,13 +57,15 @@ void DrawName(uint8_t* target, int p, int32_t x) {
 // ---- Fade-in ----
 
 void FadeInMatch() {
-  FillWords(FrameBuffer, kScreenWords, 0);
-  PresentFrame(FrameBuffer);
-  LoadPicture(BackBuffer, kMatchBackground, true, kScreenWidth, kScreenHeight);
-  ComposeGameScreen();
-  PresentBlackFrame();
-  FadeIn();
-  PlaySound(Sounds[kStartSound], kStartSoundVolume, kStartSoundChannel);
+  if (run.shown) {
+    FillWords(FrameBuffer, kScreenWords, 0);
+    PresentFrame(FrameBuffer);
+    LoadPicture(BackBuffer, kMatchBackground, true, kScreenWidth, kScreenHeight);
+    ComposeGameScreen();
+    PresentBlackFrame();
+  }
+  FadeIn(MatchWaitTick);
+  if (run.shown) PlaySound(Sounds[kStartSound], kStartSoundVolume, kStartSoundChannel);
 }
 
 // ---- Start sequence ----
@@ -85,12 +89,15 @@ void RunStartSequence() {
   AnimCounter = 0;
   InstallTickHandler(IntroTick);
   do {
-    WaitTick();
-    ComposeGameScreen();
-    DrawStartSequence(AnimCounter);
+    MatchWaitTick();
+    if (run.shown) {
+      ComposeGameScreen();
+      DrawStartSequence(AnimCounter);
+    }
     Present();
   } while (AnimCounter < kStartSequenceEnd);
-  for (int p = 1; p <= kPlayers; ++p) DrawName(BackBuffer, p, kNameX[p]);
+  if (run.shown)
+    for (int p = 1; p <= kPlayers; ++p) DrawName(BackBuffer, p, kNameX[p]);
 }
 
 // ---- Play ----
@@ -98,8 +105,8 @@ void RunStartSequence() {
 void RunPlay() {
   InstallTickHandler(MatchTick);
   do {
-    WaitTick();
-    ComposeGameScreen();
+    MatchWaitTick();
+    if (run.shown) ComposeGameScreen();
     Present();
   } while (!PlayerState[1].gameOver && !PlayerState[2].gameOver);
   // A pause key seen on a tick after the game over of the same frame must not leave the pause
@@ -144,12 +151,14 @@ void ShowResults() {
   AnimCounter = 0;
   InstallTickHandler(OutroTick);
   for (;;) {
-    WaitTick();
-    ComposeGameScreen();
-    DrawResults(AnimCounter);
+    MatchWaitTick();
+    if (run.shown) {
+      ComposeGameScreen();
+      DrawResults(AnimCounter);
+    }
     Present();
     if (AnimCounter >= kResultsLongest) break;
-    if (AnimCounter >= kResultsShortest && AnyKeyDown()) break;
+    if (AnimCounter >= kResultsShortest && CurrentMatchInput().KeyDown()) break;
   }
   RemoveTickHandler();
 }
@@ -190,13 +199,14 @@ void DrawResults(int32_t t) {
   }
 }
 
-void PlayMatch() {
+void PlayMatch(const MatchRun& how) {
+  run = how;
   ResetMatch();
   FadeInMatch();
   RunStartSequence();
   RunPlay();
   ShowResults();
-  EnterHighScores();
+  if (run.highScores) EnterHighScores();
   // Fade-out on the Palette itself: the screen is black when the after-game screen starts.
-  FadeOut(Palette);
+  FadeOut(Palette, MatchWaitTick);
 }

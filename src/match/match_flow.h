@@ -22,9 +22,18 @@ constexpr int32_t kResultLineY[kResultLines] = {240, 255, 280};
 constexpr int32_t kResultPictureX[3] = {0, 160, 480};
 constexpr int32_t kResultPictureY[3] = {0, 60, 340};
 
-// Plays one match in the GameMode the two players' cpuControlled and absent flags give, enters
-// the human players' results into the high-score lists and saves them.
-void PlayMatch();
+// How a match runs. Every frame's ticks come from the current MatchInput either way.
+struct MatchRun {
+  // Composed, presented, with its start sound; otherwise only the ticks and frames run (the fades
+  // still set the palette), as a re-simulation needs.
+  bool shown = true;
+  // The human players' results entered into the high-score lists, and the lists saved.
+  bool highScores = true;
+};
+
+// Plays one match in the GameMode the two players' cpuControlled and absent flags give; by
+// default shown, entering the human players' results into the high-score lists and saving them.
+void PlayMatch(const MatchRun& how = MatchRun{});
 
 // The frame every phase starts from: the background, the status panel and the game screen.
 void ComposeGameScreen();

@@ -67,12 +67,12 @@ void ToggleFullscreen() {
 namespace {
 // One fade: a step per unit AnimCounter gains, 128 steps over 64 ticks.
 template <typename Step>
-void RunFade(Step step) {
+void RunFade(WaitRoutine wait, Step step) {
   int32_t done = 0;
   AnimCounter = 0;
   InstallTickHandler(AnimCountUp);
   do {
-    WaitTick();
+    wait();
     while (done < AnimCounter) {
       step();
       ++done;
@@ -82,12 +82,12 @@ void RunFade(Step step) {
 }
 }  // namespace
 
-void FadeOut(uint8_t* palette) {
-  RunFade([palette] { FadePaletteStep(2, palette); });
+void FadeOut(uint8_t* palette, WaitRoutine wait) {
+  RunFade(wait, [palette] { FadePaletteStep(2, palette); });
 }
 
-void FadeIn() {
-  RunFade([] { FadeInStep(Palette, FadePalette); });
+void FadeIn(WaitRoutine wait) {
+  RunFade(wait, [] { FadeInStep(Palette, FadePalette); });
 }
 
 void PresentBlackFrame() {

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "ticks.h"
+
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 400;
 constexpr int kScreenBytes = kScreenWidth * kScreenHeight;  // 256 000
@@ -25,11 +27,11 @@ void FadePaletteStep(uint8_t amount, uint8_t* palette);
 void FadeInStep(const uint8_t* target, uint8_t* working);
 void ToggleFullscreen();
 
-// The fades every screen runs, 128 steps over 64 ticks on AnimCounter with AnimCountUp:
-// lowers the given palette by 2 per step down to black.
-void FadeOut(uint8_t* palette);
+// The fades every screen runs, 128 steps over 64 ticks on AnimCounter with AnimCountUp, one
+// wait per frame: lowers the given palette by 2 per step down to black.
+void FadeOut(uint8_t* palette, WaitRoutine wait = WaitTick);
 // Raises FadePalette towards Palette by at most 2 per step.
-void FadeIn();
+void FadeIn(WaitRoutine wait = WaitTick);
 // The first step of every fade-in: FadePalette cleared and shown, then the frame buffer
 // presented, so the picture is composed but still black on screen.
 void PresentBlackFrame();

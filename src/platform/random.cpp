@@ -2,7 +2,8 @@
 
 namespace {
 // xoshiro256** seeded through splitmix64: fast, small, and good enough for bean colours.
-uint64_t state[4] = {0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull, 0x94D049BB133111EBull, 1};
+uint64_t state[kRandomStateWords] = {0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull,
+                                     0x94D049BB133111EBull, 1};
 
 uint64_t SplitMix(uint64_t& x) {
   uint64_t z = (x += 0x9E3779B97F4A7C15ull);
@@ -30,6 +31,14 @@ uint64_t Next() {
 
 void SeedRandom(uint64_t seed) {
   for (auto& s : state) s = SplitMix(seed);
+}
+
+void GetRandomState(uint64_t out[kRandomStateWords]) {
+  for (int i = 0; i < kRandomStateWords; ++i) out[i] = state[i];
+}
+
+void SetRandomState(const uint64_t in[kRandomStateWords]) {
+  for (int i = 0; i < kRandomStateWords; ++i) state[i] = in[i];
 }
 
 uint32_t Random(uint32_t n) {

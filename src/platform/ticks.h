@@ -6,6 +6,8 @@ constexpr uint32_t kTickMs = 14;
 constexpr uint32_t kMaxBacklogMs = 140;
 
 using TickRoutine = void (*)();
+// A frame loop's wait: WaitTick, or a match's own (whose source decides the frame's ticks).
+using WaitRoutine = void (*)();
 
 extern TickRoutine TickHandler;
 extern uint8_t TickHandlerActive;

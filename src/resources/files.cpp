@@ -52,11 +52,11 @@ std::string DirectoryOf(const std::string& path) {
 
 }  // namespace
 
-int ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
+int ReadWholeFile(const char* path, std::vector<uint8_t>& out, size_t maxBytes) {
   struct stat info;
   const int fd = OpenPlainFile(path, info);
   if (fd < 0) return errno;
-  if (static_cast<uint64_t>(info.st_size) > kMaxDataFileBytes) {
+  if (static_cast<uint64_t>(info.st_size) > maxBytes) {
     close(fd);
     return EFBIG;
   }

@@ -7,8 +7,8 @@
 constexpr size_t kMaxDataFileBytes = 16u << 20;  // far above any file of the data set
 
 // Reads the whole file into out with one block read. Returns 0, or the errno value of the
-// failure (EFBIG for a file above kMaxDataFileBytes, EISDIR for something not a plain file).
-int ReadWholeFile(const char* path, std::vector<uint8_t>& out);
+// failure (EFBIG for a file above maxBytes, EISDIR for something not a plain file).
+int ReadWholeFile(const char* path, std::vector<uint8_t>& out, size_t maxBytes = kMaxDataFileBytes);
 
 // Reads exactly size bytes from the start of the file (a longer file is fine). Returns 0, the
 // errno value of the failure, or -1 when the file holds fewer bytes; got tells how many.

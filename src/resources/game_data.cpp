@@ -15,6 +15,7 @@ Sprite ChainPictures[kChainPictures];
 Sprite StartPictures[2];
 Sprite ResultPictures[2];
 Sprite logoSprite, tileSprite, markerSprite, markerMirrorSprite;
+int LoadedAnimation = 0;
 
 namespace {
 
@@ -179,7 +180,7 @@ void ClearTables() {
 
 }  // namespace
 
-void LoadGameData() {
+void LoadGameData(int animation) {
   ResetSpriteStore();
   ClearTables();
   // 1.
@@ -252,7 +253,10 @@ void LoadGameData() {
   for (const PictureCut& p : kResults) CutAt(p.cut, ResultPictures[p.index]);
 
   // 14. The game screen cycles through all ten images, so a file with fewer cannot be shown.
-  snprintf(fileName, sizeof fileName, "data/plonkix.f%02u", Random(kAnimationFiles));
+  LoadedAnimation = animation >= 0 && animation < kAnimationFiles
+                        ? animation
+                        : static_cast<int>(Random(kAnimationFiles));
+  snprintf(fileName, sizeof fileName, "data/plonkix.f%02d", LoadedAnimation);
   const int images = LoadAnimation(AnimFrames, fileName);
   if (images != kAnimImages)
     FatalError("%s: holds %d images, the game needs %d", fileName, images, kAnimImages);

@@ -25,7 +25,11 @@ constexpr int kChainZeroWidth = 200, kChainZeroHeight = 50;         // p12
 constexpr int kStartPictureWidth = 274, kStartPictureHeight = 110;  // p13, p14
 constexpr int kFrameSideWidth = 14, kFrameSideHeight = 374;         // p15
 
+constexpr int kRandomAnimation = -1;
+// Which animation file (0..2) the game screen shows.
+extern int LoadedAnimation;
+
 // The loader's steps up to the sounds: screen buffers, every picture p00..p16 cut into its
-// sprites and fonts, one of the three animations picked at random, and the 20 sounds when audio
-// is available. Loading again replaces everything loaded before.
-void LoadGameData();
+// sprites and fonts, one of the three animations (picked at random, or the given one), and the
+// 20 sounds when audio is available. Loading again replaces everything loaded before.
+void LoadGameData(int animation = kRandomAnimation);

@@ -1,87 +1,77 @@
 // The starting configuration and high-score files, read byte for byte into the game's own
-// records: sensible players, sorted and beatable lists; and every writer's failure on a missing
-// directory.
+// records: sensible players, sorted and beatable lists; the key table, loaded the way the game
+// loads it; and every writer's failure on a missing directory.
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "highscores.h"
 #include "keyboard.h"
+#include "keysyms.h"
 #include "parts.h"
 #include "player_config.h"
 #include "test_support.h"
 
 namespace {
 
-// A character the name entry can produce from some key.
-bool Typable(char c) {
-  for (int s = 1; s < 128; ++s)
-    if (c != 0 && ScancodeToChar(static_cast<uint8_t>(s)) == c) return true;
-  return false;
+// A name the name entry can type: every character comes from some key.
+bool Typable(const char* chars, uint32_t length) {
+  for (uint32_t i = 0; i < length; ++i) {
+    int s = 1;
+    while (s < 128 && (chars[i] == 0 || ScancodeToChar(static_cast<uint8_t>(s)) != chars[i])) ++s;
+    if (s == 128) return false;
+  }
+  return true;
 }
 
-class RecordsTest : public ::testing::Test {
- protected:
-  // The whole file as the record it holds (the records' layouts are fixed to the byte).
-  template <typename Record>
-  void Read(const char* name, Record& record) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(dir_.DataFile(name));
-    ASSERT_EQ(bytes.size(), sizeof record);
-    memcpy(&record, bytes.data(), sizeof record);
-  }
-  ScratchDir dir_;
-  std::filesystem::path data_ = dir_.path() / "data";
-};
+// The whole file as the record it holds (the records' layouts are fixed to the byte).
+template <typename Record>
+void Read(const std::filesystem::path& file, Record& record) {
+  const std::vector<uint8_t> bytes = ReadFileBytes(file);
+  ASSERT_EQ(bytes.size(), sizeof record);
+  memcpy(&record, bytes.data(), sizeof record);
+}
 
-TEST_F(RecordsTest, StartingConfigHoldsTwoSensibleKeyboardPlayers) {
-  WriteStartingConfig(data_);
+}  // namespace
+
+TEST(StartingRecords, TwoSensibleKeyboardPlayersAndSortedBeatableLists) {
+  ScratchDir dir;
+  WriteStartingConfig(dir.path() / "data");
+  WriteStartingHighScores(dir.path() / "data");
+  WriteScanMap(dir.path() / "data");
+  const std::vector<uint8_t> scanMap = ReadFileBytes(dir.DataFile("scanmap"));
   PlayerConfig players[2];
-  Read("plonkix.cfg", players);
-  WriteScanMap(data_);
-  const std::vector<uint8_t> scanMap = ReadFileBytes(dir_.DataFile("scanmap"));
-  std::vector<uint32_t> allKeys;
+  Read(dir.DataFile("plonkix.cfg"), players);
+  std::vector<uint32_t> keys;
   for (const PlayerConfig& p : players) {
     EXPECT_EQ(p.useMouse | p.useJoypad1 | p.useJoypad2 | p.padding, 0);  // keyboard
-    EXPECT_TRUE(p.mouseDelay >= 5 && p.mouseDelay <= 99);
-    EXPECT_TRUE(p.cpuStrength >= 1 && p.cpuStrength <= 5);
-    EXPECT_EQ(p.dropSpeed, 1u);
-    EXPECT_EQ(p.beansToLink, 4u);
-    EXPECT_EQ(p.name.capacity, 5u);
-    EXPECT_EQ(p.name.length, 5u);
-    for (uint32_t i = 0; i < 5; ++i) EXPECT_TRUE(Typable(p.name.chars[i])) << p.name.chars[i];
+    EXPECT_TRUE(p.mouseDelay >= 5 && p.mouseDelay <= 99 && p.cpuStrength >= 1 &&
+                p.cpuStrength <= 5 && p.dropSpeed == 1 && p.beansToLink == 4);
+    EXPECT_TRUE(p.name.capacity == 5 && p.name.length == 5 && Typable(p.name.chars, 5));
     for (uint32_t key : {p.keyLeft, p.keyRight, p.keyRotate, p.keyDown}) {
-      EXPECT_GE(key, 1u);
-      EXPECT_LT(key, 128u);
-      // Not left Shift, nor a key with a job of its own in a match: pause, the quit answers,
-      // Escape.
+      // A key some key on the keyboard produces, and not left Shift nor a key with a job of its
+      // own in a match: pause, the quit answers, Escape.
+      EXPECT_NE(std::find(scanMap.begin(), scanMap.end(), key), scanMap.end()) << key;
       for (uint32_t reserved :
            {scan::kLShift, scan::kP, scan::kY, scan::kZ, scan::kJ, scan::kN, scan::kEscape})
         EXPECT_NE(key, reserved);
-      // Some key on the keyboard really produces it.
-      EXPECT_NE(std::find(scanMap.begin(), scanMap.end(), key), scanMap.end()) << key;
-      allKeys.push_back(key);
+      keys.push_back(key);
     }
   }
-  std::sort(allKeys.begin(), allKeys.end());
-  EXPECT_EQ(std::adjacent_find(allKeys.begin(), allKeys.end()), allKeys.end()) << "a shared key";
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end()) << "a shared key";
   EXPECT_NE(memcmp(players[0].name.chars, players[1].name.chars, 5), 0);
-  // Player 2 steers with the arrow keys.
-  const std::vector<uint32_t> arrows = {scan::kLeft, scan::kRight, scan::kUp, scan::kDown};
-  EXPECT_EQ(std::vector<uint32_t>(&players[1].keyLeft, &players[1].keyDown + 1), arrows);
-}
+  EXPECT_EQ(std::vector<uint32_t>(&players[1].keyLeft, &players[1].keyDown + 1),
+            std::vector<uint32_t>({scan::kLeft, scan::kRight, scan::kUp, scan::kDown}));
 
-TEST_F(RecordsTest, StartingHighScoresAreSortedRealisticAndBeatable) {
-  WriteStartingHighScores(data_);
   HighScoreTableRecord t;
-  Read("plonkix.hig", t);
+  Read(dir.DataFile("plonkix.hig"), t);
   EXPECT_EQ(t.reserved, 0);
   for (int r = 0; r < kHighScoreRanks; ++r) {
     SCOPED_TRACE("rank " + std::to_string(r + 1));
-    for (const HighScoreName& name : {t.killerKingsName[r], t.comboDemonsName[r]}) {
-      EXPECT_EQ(name.capacity, 5u);
-      EXPECT_TRUE(name.length >= 1 && name.length <= 5) << name.length;
-      for (uint32_t i = 0; i < std::min(name.length, 5u); ++i) EXPECT_TRUE(Typable(name.chars[i]));
-    }
+    for (const HighScoreName& name : {t.killerKingsName[r], t.comboDemonsName[r]})
+      EXPECT_TRUE(name.capacity == 5 && name.length >= 1 && name.length <= 5 &&
+                  Typable(name.chars, name.length));
     EXPECT_GT(t.killerKingsScore[r], 0u);
     if (r > 0) {  // best first; equal keys ordered by beans killed and by chain points
       EXPECT_GE(std::pair(t.killerKingsScore[r - 1], t.killerKingsBeans[r - 1]),
@@ -101,6 +91,42 @@ TEST_F(RecordsTest, StartingHighScoresAreSortedRealisticAndBeatable) {
   EXPECT_LE(t.comboDemons[0].combo, 5);
 }
 
+TEST(ScanMap, TypableCharactersTheScreensKeysAndAPlayersControlKeysReachTheGame) {
+  HeadlessSession session;
+  ScratchDir dir;
+  WriteScanMap(dir.path() / "data");
+  ASSERT_EQ(ReadFileBytes(dir.DataFile("scanmap")).size(), static_cast<size_t>(kScanMapSize));
+  LoadScanMap("data/scanmap");
+  for (char c : std::string("abcdefghijklmnopqrstuvwxyz0123456789,.-#+'* ")) {
+    const uint8_t scancode = ScanMap[static_cast<uint8_t>(c)];
+    EXPECT_TRUE(scancode < 128 && ScancodeToChar(scancode) == c) << "'" << c << "'";
+  }
+  // The keys the screens look for, with their scancodes; in the German layout "z" and
+  // "y" trade places against a US keyboard. F1..F10 and the keypad's digits sit where a PC
+  // keyboard has them (keypad 7 8 9 / 4 5 6 / 1 2 3 / 0).
+  const uint16_t symbols[] = {keysym::kEscape, keysym::kReturn, keysym::kSpace, keysym::kUp,
+                              keysym::kDown,   keysym::kLeft,   keysym::kRight, keysym::kLShift,
+                              keysym::kRShift, keysym::kZ,      keysym::kZ - 1, keysym::kF1 + 10,
+                              keysym::kF12};
+  const uint8_t codes[] = {
+      scan::kEscape, scan::kReturn, scan::kSpace, scan::kUp, scan::kDown, scan::kLeft, scan::kRight,
+      scan::kLShift, scan::kRShift, scan::kZ,     scan::kY,  87,          88};
+  for (size_t i = 0; i < std::size(codes); ++i)
+    EXPECT_EQ(ScanMap[symbols[i]], codes[i]) << "symbol " << symbols[i];
+  const uint8_t keypad[10] = {82, 79, 80, 81, 75, 76, 77, 71, 72, 73};
+  for (int k = 0; k < 10; ++k)
+    EXPECT_TRUE(ScanMap[keysym::kF1 + k] == 59 + k && ScanMap[keysym::kKp0 + k] == keypad[k]) << k;
+  // Keys a player might choose for the controls reach the game; no symbol, not even one SDL
+  // never sends, is sent to key 0.
+  for (uint16_t key :
+       {keysym::kBackspace, keysym::kTab, keysym::kInsert, keysym::kHome, keysym::kPageUp,
+        keysym::kDelete, keysym::kEnd, keysym::kPageDown, keysym::kLCtrl, keysym::kRCtrl,
+        keysym::kLAlt, keysym::kKpEnter, keysym::kKpPlus, keysym::kKpMinus, keysym::kKpMultiply,
+        keysym::kKpDivide, keysym::kSemicolon, keysym::kSlash, keysym::kLeftBracket})
+    EXPECT_LT(ScanMap[key], 128) << "symbol " << key;
+  for (int sym = 0; sym < kScanMapSize; ++sym) EXPECT_NE(ScanMap[sym], 0) << "symbol " << sym;
+}
+
 // Every writer stops on a missing directory with a message naming the file it could not write.
 TEST(DataWriters, AMissingDirectoryIsAFatalErrorNamingTheFile) {
   ScratchDir dir;
@@ -113,4 +139,3 @@ TEST(DataWriters, AMissingDirectoryIsAFatalErrorNamingTheFile) {
                  {WriteSounds, "nowhere/plonkix.w00"}};
   for (const auto& w : writers) ExpectFatal([&] { w.write(dir.path() / "nowhere"); }, {w.file});
 }
-}  // namespace

@@ -2,6 +2,9 @@
 // headless backend, played as a patient user would: Space now and then through the intro, the
 // menu ("single human") and the results, player 1's drop key held during play so the field fills
 // fast, then Escape through the after-game pages, the menu and the exit screen.
+// With --mode the menu's choice is that mode (or the demo), and the humans play randomly for 8 s
+// of play, pause at 3 s and go on at 4.5 s, then hold their drop keys, and every seventh frame is
+// slow (it runs 2 to 4 ticks): a varied match for a replay.
 //
 // With --menu-frame FILE the run ends at the first frame of the main menu's choice, after writing
 // that frame as 640 x 400 RGB through the palette on screen (what the browser build must show).
@@ -25,6 +28,9 @@
 namespace {
 constexpr uint32_t kTapEveryMs = 1500;
 constexpr uint32_t kTapHoldMs = 120;
+constexpr uint32_t kMenuTapHoldMs = 100;  // the choice looks every 98 ms
+constexpr uint32_t kPauseAtMs = 3000, kGoOnAtMs = 4500, kRandomUntilMs = 8000;
+constexpr int kPlainRun = -1;
 
 // The key symbol that the scan map turns into this scancode, 0 if none does.
 uint16_t SymbolFor(uint32_t scancode) {
@@ -33,24 +39,80 @@ uint16_t SymbolFor(uint32_t scancode) {
   return 0;
 }
 
+bool Human(int p) {
+  return !PlayerState[p].cpuControlled && !PlayerState[p].absent;
+}
+
 struct Player {
   HeadlessBackend& backend;
+  int mode = kPlainRun;  // the menu item to choose, or kDemoSelection
   uint32_t lastTap = 0;
   bool matchOver = false;
-  uint16_t dropKey = 0;
+  uint32_t playStart = 0, nextKey = 0, random = 0;  // the random keys follow the seed
+  bool paused = false, resumed = false;
+  bool dropHeld[kPlayers + 1] = {};
+
+  uint32_t Next(uint32_t n) {
+    return ((random = random * 1664525u + 1013904223u) >> 8 & 0xFFFF) % n;
+  }
+
+  void HoldDropKey(int p) {
+    const uint32_t key = PlayerState[p].config.keyDown;
+    if (const uint16_t sym = SymbolFor(key); sym && !KeyHeld(key))
+      backend.KeyDown(backend.now, sym);
+    dropHeld[p] = true;
+  }
+
+  void PlayRandomly() {
+    if (!playStart) playStart = backend.now;
+    const uint32_t t = backend.now - playStart;
+    if (t >= kPauseAtMs && !paused)
+      backend.Tap(backend.now, keysym::kEscape, kTapHoldMs), paused = true;
+    if (t >= kGoOnAtMs && !resumed) backend.Tap(backend.now, 'n', kTapHoldMs), resumed = true;
+    for (int p = 1; p <= kPlayers; ++p) {
+      if (!Human(p)) continue;
+      if (t >= kRandomUntilMs) {
+        HoldDropKey(p);
+      } else if (backend.now >= nextKey) {
+        const PlayerConfig& c = PlayerState[p].config;
+        const uint32_t keys[] = {c.keyLeft, c.keyRight, c.keyRotate, c.keyDown, c.keyDown};
+        if (const uint16_t sym = SymbolFor(keys[Next(5)]))
+          backend.Tap(backend.now, sym, 20 + Next(180));
+        nextKey = backend.now + 40 + Next(200);
+      }
+    }
+  }
+
+  // In the menu's choice: towards the mode's item, then Space (or D for the demo).
+  uint16_t MenuKey() const {
+    if (mode == kDemoSelection) return 'd';
+    if (AnimCounter < mode) return keysym::kDown;
+    if (AnimCounter > mode) return keysym::kUp;
+    return keysym::kSpace;
+  }
 
   void Poll() {
     const bool playing = TickHandlerActive && TickHandler == MatchTick;
     if (playing) {
-      if (!dropKey) dropKey = SymbolFor(PlayerState[1].config.keyDown);
-      if (dropKey && !KeyHeld(PlayerState[1].config.keyDown)) backend.KeyDown(backend.now, dropKey);
+      if (mode == kPlainRun)
+        HoldDropKey(1);
+      else
+        PlayRandomly();
       return;
     }
-    // The flag stays set from the end of play until the next match starts.
-    if (PlayerState[1].gameOver) matchOver = true;
-    if (dropKey && KeyHeld(PlayerState[1].config.keyDown)) backend.KeyUp(backend.now, dropKey);
+    // The flags stay set from the end of play until the next match starts.
+    if (PlayerState[1].gameOver || PlayerState[2].gameOver) matchOver = true;
+    for (int p = 1; p <= kPlayers; ++p) {
+      if (!dropHeld[p]) continue;
+      if (const uint16_t sym = SymbolFor(PlayerState[p].config.keyDown))
+        backend.KeyUp(backend.now, sym);
+      dropHeld[p] = false;
+    }
     if (backend.now - lastTap < kTapEveryMs || backend.PendingEvents() > 0) return;
-    backend.Tap(backend.now, matchOver ? keysym::kEscape : keysym::kSpace, kTapHoldMs);
+    if (!matchOver && mode != kPlainRun && TickHandlerActive && TickHandler == MenuTick)
+      backend.Tap(backend.now, MenuKey(), kMenuTapHoldMs);
+    else
+      backend.Tap(backend.now, matchOver ? keysym::kEscape : keysym::kSpace, kTapHoldMs);
     lastTap = backend.now;
   }
 };
@@ -60,10 +122,22 @@ int main(int argc, char** argv) {
   uint64_t seed = 1;
   bool audio = true;
   uint32_t limitMinutes = 60;
+  int mode = kPlainRun;
   std::string menuFrameFile;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--seed" && i + 1 < argc) {
+    if (arg == "--mode" && i + 1 < argc) {
+      const std::string name = argv[++i];
+      mode = name == "single" ? kItemSingleHuman
+             : name == "cpu"  ? kItemHumanVsCpu
+             : name == "two"  ? kItemTwoHumans
+             : name == "demo" ? kDemoSelection
+                              : kPlainRun - 1;
+      if (mode < kPlainRun) {
+        fprintf(stderr, "%s: --mode takes single, cpu, two or demo\n", argv[0]);
+        return 2;
+      }
+    } else if (arg == "--seed" && i + 1 < argc) {
       seed = strtoull(argv[++i], nullptr, 10);
     } else if (arg == "--no-audio") {
       audio = false;
@@ -72,7 +146,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--menu-frame" && i + 1 < argc) {
       menuFrameFile = argv[++i];
     } else {
-      fprintf(stderr, "usage: %s [--seed N] [--no-audio] [--limit-minutes M] [--menu-frame FILE]\n",
+      fprintf(stderr,
+              "usage: %s [--seed N] [--no-audio] [--limit-minutes M] "
+              "[--mode single|cpu|two|demo] [--menu-frame FILE]\n",
               argv[0]);
       return 2;
     }
@@ -82,6 +158,12 @@ int main(int argc, char** argv) {
   backend.audioWorks = audio;
   backend.timeLimitMs = limitMinutes * 60u * 1000u;
   Player player{backend};
+  player.mode = mode;
+  player.random = static_cast<uint32_t>(seed);
+  if (mode != kPlainRun)
+    backend.onPresent = [](HeadlessBackend& b) {
+      if (b.framesPresented % 7 == 0) b.now += kTickMs * (1 + b.framesPresented / 7 % 3);
+    };
   backend.onPoll = [&player](HeadlessBackend&) { player.Poll(); };
   if (!menuFrameFile.empty()) {
     backend.onPresent = [&menuFrameFile](HeadlessBackend& b) {

@@ -3,12 +3,14 @@
 # new user would meet it. Screenshots are checked at every stage against chosen pixels in the
 # colours the data set says must be there (the probe computes them from the data files, so the
 # checks follow the art). Also: Alt+Enter during a match, closing the window during the intro,
-# a run without an audio device, and Alt+F4.
-#   real_window.sh GAMEDIR PROBE CLOSER
+# a run without an audio device, and Alt+F4. A match against the computer with random keys, a
+# pause and Alt+Enter leaves a replay that the simulator reproduces and the game shows again.
+#   real_window.sh GAMEDIR PROBE CLOSER SIMULATOR
 set -uo pipefail
 game=$1
 probe=$2
 closer=$3
+sim=$4
 for tool in Xvfb xdotool import cmp; do
   command -v "$tool" > /dev/null || { echo "$tool is not installed"; exit 77; }
 done
@@ -37,7 +39,7 @@ step() { echo "-- $*"; }
 
 # A display of exactly the game's size, so a root screenshot is the game's picture.
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp > /dev/null 2>&1 &
+Xvfb -noreset -displayfd 3 -screen 0 640x400x24 -nolisten tcp > /dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
@@ -46,10 +48,13 @@ export DISPLAY=:$(head -n 1 "$work/display")
 cp -r "$game" "$work/game"
 play_dir=$work/game
 
-# start_game [ENV=VALUE...]: starts the game in play_dir and waits for its window.
+# start_game [ENV=VALUE...]: starts the game in play_dir (with the arguments in game_args) and
+# waits for its window.
+game_args=()
 start_game() {
   rm -f "$work/status"
-  (cd "$play_dir" && env "$@" ./plonkix > "$work/game.out" 2>&1; echo $? > "$work/status") &
+  (cd "$play_dir" && env "$@" ./plonkix "${game_args[@]}" > "$work/game.out" 2>&1
+    echo $? > "$work/status") &
   game_pid=$!
   window=
   for _ in $(seq 100); do
@@ -207,6 +212,50 @@ press space
 step "after-game pages"
 after_game
 
+step "human vs cpu: random keys, a pause resumed, Alt+Enter; the replay reproduces"
+replays_before=$(ls "$play_dir/data/replays" | wc -l)
+skip_build_up
+move_marker 75 "${menu_rows[@]}"
+press Return
+expect 8 "$background"
+sleep 3  # the start sequence
+random_keys() {
+  local keys=(s f e d) k
+  for _ in $(seq "$1"); do
+    k=${keys[RANDOM % 4]}
+    xdotool keydown "$k"
+    sleep "0.0$((RANDOM % 9 + 1))"
+    xdotool keyup "$k"
+    sleep "0.0$((RANDOM % 9 + 1))"
+  done
+}
+RANDOM=2024
+random_keys 25
+press Escape
+expect 3 "text:0:320:314:paused:23"
+sleep 1
+press n
+random_keys 15
+xdotool key alt+Return
+sleep 1
+random_keys 10
+xdotool key alt+Return
+sleep 1
+expect 5 "$background"
+random_keys 10
+xdotool keydown d  # the field fills; held into the results, it ends them at the earliest
+expect 90 "text:3:320:20:killer_kings:02"
+xdotool keyup d
+press space
+expect 6 "text:3:320:20:combo_demons:02"
+press space
+[ "$(ls "$play_dir/data/replays" | wc -l)" = $((replays_before + 1)) ] ||
+  fail "the match left no replay"
+replay=$(ls "$play_dir/data/replays"/*.plx | tail -n 1)
+"$sim" --replay "$replay" > "$work/sim.out" 2>&1 || { cat "$work/sim.out"; fail "not reproduced"; }
+sed 's/^/   /' "$work/sim.out"
+grep -q ": reproduced: " "$work/sim.out" || fail "the simulator did not say reproduced"
+
 step "demo, with Alt+Enter to full screen and back"
 skip_build_up
 press d
@@ -245,6 +294,29 @@ echo "   $settings"
 [ "$play_dir/data/plonkix.hig" -nt "$work/before" ] || fail "plonkix.hig was not rewritten"
 "$probe" "$play_dir" highscores data/plonkix.hig | sed 's/^/   /'
 [ "${PIPESTATUS[0]}" = 0 ] || fail "plonkix.hig is not a valid table"
+
+step "the replay shown in the window, without plonkix.cfg: Escape leaves"
+cp "$play_dir/data/plonkix.cfg" "$work/cfg.before"
+cp "$play_dir/data/plonkix.hig" "$work/hig.before"
+rm "$play_dir/data/plonkix.cfg"
+replays_before=$(ls "$play_dir/data/replays" | wc -l)
+game_args=(--replay "$replay")
+start_game SDL_AUDIODRIVER=dummy
+expect 8 "$background"
+press Escape
+wait_exit 5
+
+step "the replay shown again at double speed, to its end"
+start_game SDL_AUDIODRIVER=dummy
+expect 8 "$background"
+press space
+wait_exit 60
+[ -s "$work/game.out" ] && { cat "$work/game.out"; fail "the replay printed something"; }
+cmp -s "$play_dir/data/plonkix.hig" "$work/hig.before" || fail "showing a replay changed plonkix.hig"
+[ ! -e "$play_dir/data/plonkix.cfg" ] || fail "showing a replay wrote plonkix.cfg"
+[ "$(ls "$play_dir/data/replays" | wc -l)" = "$replays_before" ] || fail "showing a replay recorded one"
+cp "$work/cfg.before" "$play_dir/data/plonkix.cfg"
+game_args=()
 
 step "closing the window during the intro"
 cp "$play_dir/data/plonkix.cfg" "$work/cfg.before"

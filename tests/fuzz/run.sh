@@ -12,7 +12,11 @@ mkdir -p "$corpus"
 "$fuzz_dir/fuzz_seeds" "$corpus/seeds"
 
 status=0
-for target in picture animation config highscores; do
+# The replays recorded by the game and kept as regression data seed the replay reader.
+mkdir -p "$corpus/seeds/replay"
+cp "$(dirname "$0")"/../replay/data/*.plx "$corpus/seeds/replay/" 2> /dev/null || true
+
+for target in picture animation config highscores replay; do
   mkdir -p "$corpus/$target"
   echo "== fuzz_$target for ${seconds} s"
   if ! "$fuzz_dir/fuzz_$target" -max_total_time="$seconds" -max_len=70000 -timeout=10 \

@@ -7,13 +7,23 @@
 #include "draw.h"
 #include "fonts.h"
 #include "game_art.h"
+#include "game_data.h"
+#include "game_screen.h"
+#include "info_pages.h"
+#include "main_menu.h"
 #include "master_palette.h"
+#include "options_screen.h"
+#include "player.h"
 #include "png_out.h"
 
 namespace {
 
 constexpr int kScreenW = 640, kScreenH = 400;
-constexpr int kShapeOfLinks[16] = {0, 2, 1, 15, 3, 7, 8, 12, 4, 6, 5, 13, 14, 10, 11, 9};
+
+// The sprite the game screen shows for a cell's link bits at an animation step (0..31).
+int BeanSpriteFor(int links, int step) {
+  return kFrameTable[kLinkShape[links & (kLinkShapes - 1)]][step & (kAnimSteps - 1)];
+}
 
 // Sprites cut from the pictures, held for the drawing routines.
 struct PreviewSprites {
@@ -177,57 +187,6 @@ void ComposeGame(uint8_t* screen, const MasterPictures& m, const PreviewSprites&
 
 }  // namespace
 
-int BeanSpriteFor(int links, int step) {
-  const int shape = kShapeOfLinks[links & 15];
-  step &= 31;
-  static const int kIdle[32] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 0,
-                                0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 7, 8, 9, 8, 7, 6};
-  const auto pulse = [step](int base, int restSteps) {
-    static const int kPulse5[14] = {1, 1, 2, 2, 3, 3, 4, 4, 3, 3, 2, 2, 1, 1};
-    static const int kPulse4[10] = {1, 1, 2, 2, 3, 3, 2, 2, 1, 1};
-    if (step < restSteps) return base;
-    return base + (restSteps == 18 ? kPulse5[step - 18] : kPulse4[step - 22]);
-  };
-  switch (shape) {
-    case 0:
-      return kIdle[step];
-    case 1:
-      return step < 23 ? 15 : 16 + (step - 23) / 3;
-    case 2:
-      return step < 23 ? 19 : 20 + (step - 23) / 3;
-    case 3:
-    case 4: {
-      const int base = shape == 3 ? 27 : 23;
-      if (step >= 4 && step < 8) return base + 1;
-      if (step >= 16 && step < 20) return base + 2;
-      if (step >= 28) return base + 3;
-      return base;
-    }
-    case 5:
-      return pulse(39, 18);
-    case 6:
-      return pulse(10, 18);
-    case 7:
-      return pulse(54, 18);
-    case 8:
-      return pulse(49, 18);
-    case 9:
-      return 46;
-    case 10:
-      return 44;
-    case 11:
-      return 45;
-    case 12:
-      return 47;
-    case 13:
-      return 48;
-    case 14:
-      return pulse(31, 22);
-    default:
-      return pulse(35, 22);
-  }
-}
-
 bool WritePreviews(const MasterPictures& m, const std::vector<IndexedImage>& animation,
                    const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir);
@@ -299,63 +258,43 @@ bool WritePreviews(const MasterPictures& m, const std::vector<IndexedImage>& ani
   DrawText(sc, "97 beans killed", 522, 280, 1);
   ok &= Save(sc, dir / "results.png");
 
-  // The menu: picture, logo, 40 tiles, items and markers.
+  // The menu's screens, drawn by the game's own routines and texts over the menu's background:
+  // the picture, the logo whole as the zoom ends, its dots as they stand, and the 40 tiles.
+  logoSprite = s.logo;
+  markerSprite = s.marker;
+  markerMirrorSprite = s.markerMirror;
   std::vector<uint8_t> back(screen.size());
   memcpy(back.data(), m.menu.pixels.data(), back.size());
-  DrawSprite(back.data(), 320, 190, s.logo);
+  DrawSpriteDotted(back.data(), kLogoX, kLogoY, kLogoDotsScale, kLogoDotsScale, s.logo);
+  ok &= Save(back.data(), dir / "logo_dots.png");
+  memcpy(back.data(), m.menu.pixels.data(), back.size());
+  DrawSprite(back.data(), kLogoX, kLogoY, s.logo);
+  ok &= Save(back.data(), dir / "logo.png");
   for (int x = 75; x <= 675; x += 150)
     for (int y = 25; y <= 375; y += 50) DrawSprite(back.data(), x, y, s.tile);
   memcpy(sc, back.data(), screen.size());
-  const char* items[7] = {"single human", "human vs cpu", "2 humans vs", "credits",
-                          "options",      "help",         "exit"};
-  const int itemY[7] = {25, 75, 125, 200, 250, 300, 375};
-  for (int i = 0; i < 7; ++i) DrawText(sc, items[i], 320, itemY[i], 3);
-  DrawSprite(sc, 15, itemY[1], s.marker);
-  DrawSprite(sc, 625, itemY[1], s.markerMirror);
+  DrawMenuChoice(sc, kItemHumanVsCpu);
   ok &= Save(sc, dir / "menu.png");
-
-  // Options page: 18 lines in the half-size font with values at x 500.
+  const char* players[2] = {"alice", "bobby"};
+  for (int p = 1; p <= kPlayers; ++p) {
+    PlayerConfig& config = PlayerState[p].config;
+    config = PlayerConfig{};
+    config.dropSpeed = p;
+    config.beansToLink = 4;
+    config.cpuStrength = 3;
+    config.mouseDelay = 10;
+    config.name.capacity = config.name.length = kNameCapacity;
+    memcpy(config.name.chars, players[p - 1], kNameCapacity);
+  }
   memcpy(sc, back.data(), screen.size());
-  const char* labels[7] = {"* drop speed             ", "* beans to link          ",
-                           "* name                   ", "* cpu strength           ",
-                           "* input                  ", "* key config             ",
-                           "* mouse delay            "};
-  DrawText(sc, ".. the options ..", 320, 13, 4);
-  DrawText(sc, " * player 1 ..               ", 320, 57, 4);
-  DrawText(sc, " * player 2 ..               ", 320, 233, 4);
-  const char* values[2][7] = {{"1", "4", "alice", "3", "keyboard", "", "10"},
-                              {"2", "4", "bobby", "5", "keyboard", "", "10"}};
-  for (int p = 0; p < 2; ++p)
-    for (int j = 0; j < 7; ++j) {
-      DrawText(sc, labels[j], 320, 13 + 22 * (3 + j + 8 * p), 4);
-      DrawText(sc, values[p][j], 500, 79 + 22 * j + 176 * p, 4);
-    }
-  DrawSprite(sc, 15, 79 + 22 * 2, s.marker);
-  DrawSprite(sc, 625, 79 + 22 * 2, s.markerMirror);
+  DrawOptionsPage(sc, kRowName);
   ok &= Save(sc, dir / "options.png");
-
-  // Credits page.
   memcpy(sc, back.data(), screen.size());
-  const char* credits[18] = {".. the credits ..",
-                             " ",
-                             ".. all the coding/design ..",
-                             "* the plonkix team *",
-                             " ",
-                             ".. beta testing ..",
-                             "* bean tasters *",
-                             "* night owls *",
-                             "* and all i forgot *",
-                             " ",
-                             ".. greetings ..",
-                             "* all jelly fans *",
-                             "* 0123456789 *",
-                             "* !'()*+,-./:? *",
-                             "* abcdefghijklm *",
-                             "* nopqrstuvwxyz *",
-                             " ",
-                             " "};
-  for (int j = 0; j < 18; ++j) DrawText(sc, credits[j], 320, 13 + 22 * j, 4);
+  DrawPageLines(sc, kCreditLines);
   ok &= Save(sc, dir / "credits.png");
+  memcpy(sc, back.data(), screen.size());
+  DrawPageLines(sc, kHelpLines);
+  ok &= Save(sc, dir / "help.png");
 
   // After-game page: black with the list in fonts 3 and 4 (p02's palette, the master one).
   memset(sc, 0, screen.size());

@@ -6,11 +6,9 @@
 #include "canvas.h"
 #include "sheets.h"
 
-// The sprite number the game screen shows for a cell's link bits and animation step (0..31).
-int BeanSpriteFor(int links, int step);
-
-// Writes game.png, start.png, results.png, menu.png, options.png, credits.png, aftergame.png and
-// linked.png (every link shape at every animation step) into dir. Returns false when a file
-// could not be written.
+// Writes game.png, game2.png, chains.png, start.png, start_flash.png, results.png, logo.png (the
+// logo alone on the menu picture), logo_dots.png (its dots at the zoom's widest), menu.png,
+// options.png, credits.png, help.png, aftergame.png and shapes.png (every link shape at every
+// animation step) into dir. Returns false when a file could not be written.
 bool WritePreviews(const MasterPictures& pictures, const std::vector<IndexedImage>& animation,
                    const std::filesystem::path& dir);

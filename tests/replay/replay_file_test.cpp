@@ -1,0 +1,195 @@
+// The replay file: writer and reader round trip, and every kind of bad file refused with a message
+// that says what is wrong.
+#include "replay_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include "test_support.h"
+
+namespace {
+
+// Offsets of the documented layout that the cases below change.
+constexpr size_t kVersionAt = 8, kAbsent1At = 97, kAnimationAt = 152, kFpsLengthAt = 153;
+constexpr size_t kFramesAt = 157, kGameOver2At = 222, kStreamsAt = 223;
+
+Replay SampleReplay() {
+  Replay r{};
+  for (int i = 0; i < kRandomStateWords; ++i) r.randomState[i] = 0x0123456789ABCDEFull * (i + 1);
+  for (int p = 1; p <= 2; ++p) {
+    PlayerConfig& c = r.players[p].config;
+    c.keyLeft = 17 + p;
+    c.mouseDelay = 40;
+    c.name = {kNameCapacity, 3, {'a', 'b', static_cast<char>('0' + p)}, {}};
+    c.dropSpeed = 2;
+    c.beansToLink = 4;
+    c.cpuStrength = 3;
+  }
+  r.players[2].cpuControlled = 1;  // human vs cpu
+  r.animation = 2;
+  r.fpsText.Set("69");
+  r.frames = 301;
+  AppendRun(r.frameRuns, 1, 300);
+  AppendRun(r.frameRuns, 2 | kFrameKeyDown, 1);
+  r.playTicks = 141;
+  AppendRun(r.tickRuns, 0, 40);
+  AppendRun(r.tickRuns, kControlPause, 1);
+  AppendRun(r.tickRuns, kActionDown << kTickActionShift[1], 100);
+  r.hashes = {1, 0xFFFFFFFFFFFFFFFFull, 3};
+  r.results[1] = {123456789012, 123456789000, 7, 65535, 99, 1};
+  r.results[2] = {-1, 0, 0, 0, 0, 0};
+  return r;
+}
+
+// Recomputes the closing checksum (FNV-1a 64 over everything before it), so that a case can
+// reach the checks behind it.
+void Reseal(std::vector<uint8_t>& bytes) {
+  uint64_t h = 0xCBF29CE484222325ull;
+  for (size_t i = 0; i + 8 < bytes.size(); ++i) h = (h ^ bytes[i]) * 0x100000001B3ull;
+  for (int i = 0; i < 8; ++i) bytes[bytes.size() - 8 + i] = static_cast<uint8_t>(h >> (8 * i));
+}
+
+void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+TEST(ReplayFile, RoundTripKeepsEveryField) {
+  const Replay in = SampleReplay();
+  const std::vector<uint8_t> bytes = EncodeReplay(in);
+  Replay out{};
+  std::string error;
+  ASSERT_TRUE(DecodeReplay(bytes.data(), bytes.size(), out, error)) << error;
+  EXPECT_EQ(0, memcmp(in.randomState, out.randomState, sizeof in.randomState));
+  for (int p = 1; p <= 2; ++p) {
+    EXPECT_EQ(0, memcmp(&in.players[p].config, &out.players[p].config, sizeof(PlayerConfig)));
+    EXPECT_EQ(in.players[p].cpuControlled, out.players[p].cpuControlled);
+    EXPECT_EQ(in.players[p].absent, out.players[p].absent);
+    const ReplayResult &a = in.results[p], &b = out.results[p];
+    EXPECT_EQ(std::make_tuple(a.score, a.shownScore, a.maxCombo, a.maxComboPoints, a.beansKilled,
+                              a.gameOver),
+              std::make_tuple(b.score, b.shownScore, b.maxCombo, b.maxComboPoints, b.beansKilled,
+                              b.gameOver));
+  }
+  EXPECT_EQ(out.animation, 2);
+  EXPECT_EQ(std::string(out.fpsText.chars, out.fpsText.length), "69");
+  EXPECT_EQ(std::make_tuple(out.frames, out.playTicks), std::make_tuple(301u, 141u));
+  EXPECT_EQ(out.frameRuns, in.frameRuns);
+  EXPECT_EQ(out.tickRuns, in.tickRuns);
+  EXPECT_EQ(out.hashes, in.hashes);
+  // Written to disk and read back through the file reader.
+  ScratchDir scratch;
+  WriteFileBytes("r.plx", bytes);
+  ASSERT_TRUE(ReadReplayFile("r.plx", out, error)) << error;
+  EXPECT_EQ(EncodeReplay(out), bytes);
+}
+
+TEST(ReplayFile, RunsReadBackValueByValue) {
+  std::vector<uint8_t> stream;
+  const std::pair<uint32_t, uint32_t> runs[] = {{0, 1}, {127, 128}, {128, 3}, {UINT32_MAX, 2}};
+  for (auto [value, length] : runs) AppendRun(stream, value, length);
+  RunReader reader = MakeRunReader(stream);
+  for (auto [value, length] : runs) {
+    for (uint32_t i = 0; i < length; ++i) {
+      uint32_t v = 0;
+      ASSERT_TRUE(reader.Next(v));
+      ASSERT_EQ(v, value);
+    }
+  }
+  EXPECT_TRUE(reader.AtEnd());
+  uint32_t v = 0;
+  EXPECT_FALSE(reader.Next(v));
+}
+
+struct BadFile {
+  const char* name;
+  std::function<void(Replay&)> edit;                 // before encoding
+  std::function<void(std::vector<uint8_t>&)> bytes;  // after encoding
+  bool reseal;  // checksum made right again, to reach the checks behind it
+  const char* message;
+};
+
+const BadFile kBadFiles[] = {
+    {"Empty", nullptr, [](auto& b) { b.clear(); }, false, "empty file"},
+    {"OtherFile", nullptr, [](auto& b) { b[0] = 'G'; }, false, "not a replay file"},
+    {"MagicOnlyBegun", nullptr, [](auto& b) { b.resize(3); }, false, "truncated after 3 bytes"},
+    {"HeaderCut", nullptr, [](auto& b) { b.resize(100); }, false, "truncated after 100 bytes"},
+    {"LastByteCut", nullptr, [](auto& b) { b.pop_back(); }, false, "truncated"},
+    {"BytesAfterTheEnd", nullptr, [](auto& b) { b.push_back(0); }, false, "1 unexpected bytes"},
+    {"NewerVersion", nullptr, [](auto& b) { b[kVersionAt] = 2; }, true, "version 2"},
+    {"FlippedBit", nullptr, [](auto& b) { b[kStreamsAt + 1] ^= 4; }, false, "corrupted"},
+    {"FlippedChecksum", nullptr, [](auto& b) { b.back() ^= 1; }, false, "corrupted"},
+    {"PlayerOneAbsent", nullptr, [](auto& b) { b[kAbsent1At] = 1; }, true, "not a game mode"},
+    {"ComputerWithHuman", [](Replay& r) { r.players[1].cpuControlled = 1, r.players[2] = {}; },
+     nullptr, true, "not a game mode"},
+    {"FourthAnimation", nullptr, [](auto& b) { b[kAnimationAt] = 3; }, true, "animation 3"},
+    {"LongFpsText", nullptr, [](auto& b) { b[kFpsLengthAt] = 4; }, true, "4 characters"},
+    {"GameOverTwo", nullptr, [](auto& b) { b[kGameOver2At] = 2; }, true, "game-over flag"},
+    {"FrameOfNoTicks", nullptr, [](auto& b) { b[kStreamsAt] = 0; }, true, "value 0"},
+    {"FrameOfElevenTicks", nullptr, [](auto& b) { b[kStreamsAt] = 11; }, true, "value 11"},
+    {"UnknownFrameBit", nullptr, [](auto& b) { b[kStreamsAt] = 0x21; }, true, "value 33"},
+    {"RunOfNone", [](Replay& r) { AppendRun(r.frameRuns, 1, 0); }, nullptr, true, "a run of no"},
+    {"TickWordTooWide", [](Replay& r) { AppendRun(r.tickRuns, kTickWordLimit, 1), ++r.playTicks; },
+     nullptr, true, "value 2048"},
+    {"NumberNeverEnds", [](Replay& r) { r.frameRuns.assign(6, 0xFF); }, nullptr, true,
+     "cut off or malformed"},
+    {"FramesMiscounted", nullptr, [](auto& b) { PutU32(b, kFramesAt, 300); }, true,
+     "more frames than the 300"},
+    {"FramesShort", nullptr, [](auto& b) { PutU32(b, kFramesAt, 302); }, true,
+     "301 frames where the header gives 302"},
+    {"FarTooManyFrames", nullptr, [](auto& b) { PutU32(b, kFramesAt, 1u << 30); }, true,
+     "1073741824 frames"},
+    {"MorePlayThanTicks",
+     [](Replay& r) {
+       r.frameRuns.clear(), r.frames = 100;
+       AppendRun(r.frameRuns, 1, 100);
+     },
+     nullptr, true, "141 ticks of play in a match of 100 ticks"},
+    {"NoPlay", [](Replay& r) { r.playTicks = 0, r.tickRuns.clear(), r.hashes.clear(); }, nullptr,
+     true, "0 ticks of play"},
+    {"Oversized", nullptr, [](auto& b) { b.resize(kMostReplayBytes + 1); }, false,
+     "more than a replay can hold"},
+};
+
+void PrintTo(const BadFile& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class BadReplay : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(BadReplay, RefusedWithItsReason) {
+  const BadFile& c = GetParam();
+  Replay sample = SampleReplay();
+  if (c.edit) c.edit(sample);
+  std::vector<uint8_t> bytes = EncodeReplay(sample);
+  if (c.bytes) c.bytes(bytes);
+  if (c.reseal) Reseal(bytes);
+  Replay out{};
+  std::string error;
+  EXPECT_FALSE(DecodeReplay(bytes.data(), bytes.size(), out, error));
+  EXPECT_NE(error.find(c.message), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BadReplay, ::testing::ValuesIn(kBadFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReplayFile, FilesThatCannotBeRead) {
+  ScratchDir scratch;
+  std::filesystem::create_directory("folder.plx");
+  WriteFileBytes("huge.plx", std::vector<uint8_t>(kMostReplayBytes + 1, 'P'));
+  const std::pair<const char*, const char*> cases[] = {
+      {"missing.plx", "No such file"},
+      {"folder.plx", "directory"},
+      {"huge.plx", "larger than a replay can be"},
+  };
+  for (auto [file, message] : cases) {
+    Replay out{};
+    std::string error;
+    EXPECT_FALSE(ReadReplayFile(file, out, error)) << file;
+    EXPECT_NE(error.find(message), std::string::npos) << file << ": " << error;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,379 @@
+// Whole matches recorded through the headless backend in every mode and played back: the
+// re-simulation reproduces them, the shown replay presents the same frames and sounds; edited
+// replays are caught; the replays directory is kept to its size; a failed save changes nothing
+// else.
+#include "replay.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <tuple>
+
+#include "engine.h"
+#include "game_data.h"
+#include "highscores.h"
+#include "platform.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint32_t kPlayFromMs = (64 + 64 + 140 + 1) * kTickMs;  // after the fade-in and start
+
+struct RecordCase {
+  const char* name;
+  bool cpu1, cpu2, absent2;
+  bool slowFrames;   // every seventh frame takes 2 to 4 ticks
+  bool pauseResume;  // Escape, then N
+  bool altEnter;     // full screen and back during play
+  bool quit;         // Escape, then Y
+};
+
+const RecordCase kRecordCases[] = {
+    {"SingleHuman", false, false, true, false, true, false, false},
+    {"HumanVsCpu", false, true, false, true, true, true, false},
+    {"TwoHumans", false, false, false, true, false, false, true},
+    {"CpuDemo", true, true, false, true, false, false, false},
+};
+
+void PrintTo(const RecordCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+std::vector<fs::path> ReplayFiles() {
+  std::vector<fs::path> files;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(kReplayDirectory, ec))
+    files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+using SoundLog = std::vector<std::tuple<int, int, int>>;
+SoundLog Sounds(const HeadlessBackend& backend) {
+  SoundLog log;
+  for (const auto& s : backend.sounds) log.emplace_back(s.number, s.mixerVolume, s.mixerChannel);
+  return log;
+}
+
+class RecordedMatch : public ::testing::Test {
+ protected:
+  HeadlessSession session;
+  HeadlessBackend& backend = session.backend();
+  std::unique_ptr<ScratchDir> scratch;
+
+  void SetUp() override {
+    if (!GeneratedDataAvailable()) GTEST_SKIP() << "the data set is not generated";
+    scratch = std::make_unique<ScratchDir>(true);
+    SoundAvailable = 1;
+    LoadGameData();
+    LoadScanMap("data/scanmap");
+    LoadHighScores();
+    SeedRandom(77);
+    fpsText.Set("12");
+    for (int p = 1; p <= kPlayers; ++p) {
+      PlayerConfig& c = PlayerState[p].config = PlayerConfig{};
+      c.keyLeft = p == 1 ? ScanMap['s'] : ScanMap[keysym::kLeft];
+      c.keyRight = p == 1 ? ScanMap['f'] : ScanMap[keysym::kRight];
+      c.keyRotate = p == 1 ? ScanMap['e'] : ScanMap[keysym::kUp];
+      c.keyDown = p == 1 ? ScanMap['d'] : ScanMap[keysym::kDown];
+      c.dropSpeed = 2;
+      c.beansToLink = 4;
+      c.cpuStrength = p == 1 ? 3 : 5;
+      c.name = {kNameCapacity, 3, {'P', 'L', static_cast<char>('0' + p)}, {}};
+    }
+    backend.keepFrameChecksums = true;
+  }
+
+  void SetMode(bool cpu1, bool cpu2, bool absent2) {
+    PlayerState[1].cpuControlled = cpu1;
+    PlayerState[1].absent = 0;
+    PlayerState[2].cpuControlled = cpu2;
+    PlayerState[2].absent = absent2;
+  }
+
+  // Key taps timed from the start of play, made only while the match is in play, so that none
+  // is left over for what follows.
+  struct Tap {
+    uint32_t atMs;
+    uint16_t sym, holdMs, mod;
+  };
+  std::vector<Tap> plan;
+  size_t planned = 0;
+  uint32_t playStart = 0;
+
+  void FollowPlan() {
+    backend.onPoll = [this](HeadlessBackend& b) {
+      if (!TickHandlerActive || TickHandler != MatchTick) return;
+      if (!playStart) playStart = b.now;
+      for (; planned < plan.size() && plan[planned].atMs <= b.now - playStart; ++planned)
+        b.Tap(b.now, plan[planned].sym, plan[planned].holdMs, plan[planned].mod);
+    };
+  }
+
+  // Random taps of the humans' keys through the first 8 s of play, drops more often; then the
+  // drop keys and Space held, so that the fields fill and the results end early.
+  void PlanHumans(uint32_t seed) {
+    const uint16_t keys[3][4] = {
+        {}, {'s', 'f', 'e', 'd'}, {keysym::kLeft, keysym::kRight, keysym::kUp, keysym::kDown}};
+    uint32_t x = seed;
+    auto next = [&x](uint32_t n) { return ((x = x * 1664525u + 1013904223u) >> 8 & 0xFFFF) % n; };
+    constexpr uint32_t kRandomUntil = 8000;
+    constexpr uint16_t kHeld = 60000;
+    for (uint32_t t = 100; t < kRandomUntil; t += 40 + next(200)) {
+      const int p = next(2) + 1;
+      if (PlayerState[p].cpuControlled || PlayerState[p].absent) continue;
+      const uint32_t k = next(6);
+      plan.push_back({t, keys[p][k > 3 ? 3 : k], static_cast<uint16_t>(20 + next(180)), 0});
+    }
+    plan.push_back({kRandomUntil, keys[1][3], kHeld, 0});
+    plan.push_back({kRandomUntil, keys[2][3], kHeld, 0});
+    plan.push_back({kRandomUntil, keysym::kSpace, kHeld, 0});
+  }
+
+  void PlanAt(uint32_t atMs, uint16_t sym, uint16_t mod = 0) {
+    plan.push_back({atMs, sym, 100, mod});
+    std::stable_sort(plan.begin(), plan.end(),
+                     [](const Tap& a, const Tap& b) { return a.atMs < b.atMs; });
+  }
+
+  // Plays one match through the recorder; returns its replay, read back from its file.
+  Replay RecordOne() {
+    PlayRecordedMatch();
+    const std::vector<fs::path> files = ReplayFiles();
+    EXPECT_EQ(files.size(), 1u);
+    Replay replay{};
+    std::string error;
+    EXPECT_TRUE(!files.empty() && ReadReplayFile(files.back().c_str(), replay, error)) << error;
+    return replay;
+  }
+};
+
+class EveryMode : public RecordedMatch, public ::testing::WithParamInterface<RecordCase> {};
+
+TEST_P(EveryMode, ReproducedAndShownFrameForFrame) {
+  const RecordCase& c = GetParam();
+  SetMode(c.cpu1, c.cpu2, c.absent2);
+  PlanHumans(c.name[0]);
+  if (c.pauseResume) PlanAt(3000, keysym::kEscape), PlanAt(4500, 'n');
+  if (c.altEnter) PlanAt(2000, keysym::kReturn, keymod::kLAlt);
+  if (c.quit) PlanAt(9000, keysym::kEscape), PlanAt(9500, 'y');
+  FollowPlan();
+  if (c.slowFrames)
+    backend.onPresent = [](HeadlessBackend& b) {
+      if (b.framesPresented % 7 == 0) b.now += 14 * (1 + b.framesPresented / 7 % 3);
+    };
+  const uint64_t seedState = [] {
+    uint64_t s[kRandomStateWords];
+    GetRandomState(s);
+    return s[0];
+  }();
+  const Replay replay = RecordOne();
+  const std::vector<uint32_t> frames = backend.frameChecksums;
+  const SoundLog sounds = Sounds(backend);
+  const ReplayResult one{PlayerState[1].score,       PlayerState[1].shownScore,
+                         PlayerState[1].maxCombo,    PlayerState[1].maxComboPoints,
+                         PlayerState[1].beansKilled, PlayerState[1].gameOver};
+
+  // What the file holds: the generator as the reset found it, the mode, the fps text carried
+  // over, the animation, the results; frames of several ticks where the machine was slow.
+  EXPECT_EQ(replay.randomState[0], seedState);
+  EXPECT_EQ(replay.players[1].cpuControlled, c.cpu1);
+  EXPECT_EQ(replay.players[2].absent, c.absent2);
+  EXPECT_EQ(std::string(replay.fpsText.chars, replay.fpsText.length), "12");
+  EXPECT_EQ(replay.animation, LoadedAnimation);
+  EXPECT_EQ(replay.results[1].score, one.score);
+  EXPECT_EQ(replay.results[1].beansKilled, one.beansKilled);
+  EXPECT_EQ(replay.results[1].gameOver + replay.results[2].gameOver, c.quit ? 2 : 1);
+  EXPECT_EQ(planned, plan.size()) << "the match ended before its plan did";
+  uint64_t ticks = 0;
+  RunReader reader = MakeRunReader(replay.frameRuns);
+  for (uint32_t v; reader.Next(v);) ticks += v & kFrameTicksMask;
+  EXPECT_EQ(replay.frames < ticks, c.slowFrames);
+
+  // Re-simulated without a window: the same hashes and results.
+  const ReplayOutcome checked = CheckReplay(replay);
+  EXPECT_TRUE(checked.reproduced) << checked.difference;
+  EXPECT_EQ(checked.playTicks, replay.playTicks);
+  EXPECT_EQ(checked.score[1], one.score);
+  EXPECT_EQ(checked.hash, replay.hashes.back());
+
+  // Shown: the same frames and sounds, nothing entered or saved, no new replay.
+  fs::remove(scratch->DataFile("plonkix.hig"));
+  backend.onPresent = nullptr;
+  backend.onPoll = nullptr;
+  backend.frameChecksums.clear();
+  backend.sounds.clear();
+  memset(KeyState, 0, sizeof KeyState);
+  const uint32_t shownFrom = backend.now;
+  const ReplayOutcome shown = ShowReplay(replay);
+  EXPECT_TRUE(shown.reproduced) << shown.difference;
+  EXPECT_TRUE(backend.frameChecksums == frames);
+  EXPECT_EQ(Sounds(backend), sounds);
+  EXPECT_FALSE(fs::exists(scratch->DataFile("plonkix.hig")));
+  EXPECT_EQ(ReplayFiles().size(), 1u);
+  // At its own pace: one 14 ms tick per recorded tick.
+  EXPECT_NEAR(backend.now - shownFrom, ticks * kTickMs, 3 * kTickMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, EveryMode, ::testing::ValuesIn(kRecordCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Re-encodes a replay's tick stream after changing it tick by tick.
+template <typename Edit>
+void EditTicks(Replay& r, Edit edit) {
+  std::vector<uint32_t> words;
+  RunReader reader = MakeRunReader(r.tickRuns);
+  for (uint32_t w; reader.Next(w);) words.push_back(w);
+  edit(words);
+  r.tickRuns.clear();
+  for (uint32_t w : words) AppendRun(r.tickRuns, w, 1);
+  r.playTicks = static_cast<uint32_t>(words.size());
+  r.hashes.resize(HashCount(r.playTicks));
+}
+
+struct Tampering {
+  const char* name;
+  void (*edit)(Replay&);
+  const char* difference;
+};
+
+const Tampering kTamperings[] = {
+    {"PausedFromTick100",
+     [](Replay& r) {
+       EditTicks(r, [](auto& w) {
+         for (size_t i = 99; i < w.size(); ++i) w[i] = kControlPause;
+       });
+     },
+     "play ticks 71..140 differ"},
+    {"LastHash", [](Replay& r) { r.hashes.back() ^= 1; }, "differ"},
+    {"InputsCutShort",
+     [](Replay& r) {
+       EditTicks(r, [](auto& w) { w.resize(w.size() / 2); });
+       r.hashes.resize(HashCount(r.playTicks * 2));
+     },
+     "the recorded inputs end before the match does"},
+    {"FramesGoOn", [](Replay& r) { AppendRun(r.frameRuns, 1, 5), r.frames += 5; },
+     "the match ends before its recorded inputs do"},
+    {"Score", [](Replay& r) { r.results[1].score += 1; }, "the results differ"},
+};
+
+TEST_F(RecordedMatch, EditedReplaysAreCaughtAndStillEnd) {
+  SetMode(false, true, false);
+  backend.KeyDown(kPlayFromMs, 'd');
+  const Replay recorded = RecordOne();
+  ASSERT_TRUE(CheckReplay(recorded).reproduced);
+  ASSERT_GT(recorded.playTicks, 200u);
+  for (const Tampering& t : kTamperings) {
+    Replay replay = recorded;
+    t.edit(replay);
+    const ReplayOutcome outcome = CheckReplay(replay);
+    EXPECT_FALSE(outcome.reproduced) << t.name;
+    EXPECT_NE(outcome.difference.find(t.difference), std::string::npos)
+        << t.name << ": " << outcome.difference;
+  }
+
+  // The simulator's verdict: its status and its one line.
+  const std::vector<uint8_t> good = EncodeReplay(recorded);
+  Replay diverged = recorded;
+  kTamperings[0].edit(diverged);
+  std::vector<uint8_t> corrupted = good;
+  corrupted[corrupted.size() / 2] ^= 1;
+  WriteFileBytes("good.plx", good);
+  WriteFileBytes("diverged.plx", EncodeReplay(diverged));
+  WriteFileBytes("corrupted.plx", corrupted);
+  const std::tuple<std::string, int, std::string> runs[] = {
+      {"--replay good.plx", 0, "good.plx: reproduced: scores "},
+      {"--replay diverged.plx", 1, "diverged.plx: NOT reproduced, play ticks 71..140 differ"},
+      {"--replay corrupted.plx", 2, "plonkix-sim: corrupted.plx: corrupted"},
+      {"--replay missing.plx", 2, "plonkix-sim: missing.plx: No such file"},
+      {"--help", 0, "usage: plonkix-sim"},
+      {"--replay", 2, "plonkix-sim: --replay takes one file"},
+  };
+  for (const auto& [arguments, status, line] : runs) {
+    const std::string command = std::string(PLONKIX_SIM) + " " + arguments + " > out.txt 2>&1";
+    const int result = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(result) ? WEXITSTATUS(result) : -1, status) << arguments;
+    std::ifstream in("out.txt");
+    std::stringstream out;
+    out << in.rdbuf();
+    EXPECT_EQ(out.str().rfind(line, 0), 0u) << arguments << ": " << out.str();
+  }
+}
+
+TEST_F(RecordedMatch, NewestHundredKeptAndOtherFilesLeftAlone) {
+  fs::create_directory(kReplayDirectory);
+  for (int i = 0; i < 105; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "%s/20200101-0000%02d-%03d.plx", kReplayDirectory, i / 10, i);
+    WriteFileBytes(name, {1});
+  }
+  WriteFileBytes(fs::path(kReplayDirectory) / "notes.txt", {1});
+  WriteFileBytes(fs::path(kReplayDirectory) / "20200101-000000-00.plx", {1});  // not our name
+  SetMode(true, true, false);
+  PlayRecordedMatch();
+  const std::vector<fs::path> files = ReplayFiles();
+  ASSERT_EQ(files.size(), 102u);  // 100 replays and the two files of other names
+  EXPECT_EQ(files[0].filename(), "20200101-000000-00.plx");
+  EXPECT_EQ(files[1].filename(), "20200101-000000-006.plx");  // the oldest six are gone
+  Replay newest{};
+  std::string error;
+  EXPECT_TRUE(ReadReplayFile(files[100].c_str(), newest, error)) << error;
+  EXPECT_EQ(files.back().filename(), "notes.txt");
+}
+
+TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
+  WriteFileBytes(kReplayDirectory, {1});  // a file where the directory should be
+  fs::remove(scratch->DataFile("plonkix.hig"));
+  SetMode(false, false, true);
+  backend.KeyDown(kPlayFromMs, 'd');
+  testing::internal::CaptureStderr();
+  PlayRecordedMatch();
+  const std::string printed = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(printed.rfind("plonkix: cannot save the replay data/replays/", 0), 0u) << printed;
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
+  EXPECT_NE(printed.find("Not a directory"), std::string::npos) << printed;
+  EXPECT_EQ(&CurrentMatchInput(), &LiveMatchInput());
+  EXPECT_TRUE(fs::exists(scratch->DataFile("plonkix.hig")));  // the high scores were saved
+}
+
+// A source whose human keeps changing its inputs, and frames of one and two ticks in turn.
+class FranticPlayer : public MatchInput {
+ public:
+  unsigned FrameTicks() override { return 1 + (++frames_ & 1); }
+  bool KeyDown() override { return false; }
+  uint8_t Controls() override { return 0; }
+  uint8_t Actions(int) override { return static_cast<uint8_t>(++reads_ * 7 % 16); }
+
+ private:
+  uint32_t frames_ = 0, reads_ = 0;
+};
+
+TEST(ReplaySize, TenThousandFranticTicksUnder64Kilobytes) {
+  ResetMatch();
+  FranticPlayer player;
+  ReplayRecorder recorder;
+  recorder.Begin(player);
+  uint32_t ticks = 0;
+  while (ticks < 10000) {
+    const unsigned n = recorder.FrameTicks();
+    for (unsigned i = 0; i < n; ++i, ++ticks) {
+      recorder.Controls();
+      if (ticks % 2 == 0) recorder.Actions(1);
+    }
+  }
+  PlayerState[1].gameOver = 1;
+  recorder.FrameTicks();
+  recorder.Finish();
+  ASSERT_TRUE(recorder.Complete());
+  EXPECT_EQ(recorder.replay().playTicks, ticks);
+  EXPECT_EQ(recorder.replay().hashes.size(), HashCount(ticks));
+  EXPECT_LT(EncodeReplay(recorder.replay()).size(), 64u * 1024u);
+}
+
+}  // namespace
