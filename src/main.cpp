@@ -1,19 +1,25 @@
-// The game's entry point: the real window, clock and mixer under the main flow.
+// The game's entry point: the command line, then the real window, clock and mixer under the
+// main flow (or under a replay).
 #include <cstdio>
-#include <cstring>
 
+#include "command_line.h"
+#include "display.h"
 #include "main_flow.h"
 #include "sdl_backend.h"
 
 int main(int argc, char** argv) {
-  SetBackend(&SdlBackend());
-  if (argc >= 2 && strcmp(argv[1], "--replay") == 0) {
-    if (argc != 3) {
-      fprintf(stderr, "usage: plonkix [--replay FILE]\n");
-      return kBadReplayStatus;
-    }
-    RunReplayProgram(argv[2]);
+  const CommandLine command = ParseCommandLine(argc, argv);
+  if (command.action == CommandLineAction::kHelp) {
+    fputs(CommandLineUsage().c_str(), stdout);
+    return 0;
   }
+  if (command.action == CommandLineAction::kError) {
+    fprintf(stderr, "plonkix: %s\n%s", command.error.c_str(), CommandLineUsage().c_str());
+    return kUsageStatus;
+  }
+  SetSdlWindowOptions(SdlWindowOptions{command.options.windowScale});
+  SetBackend(&SdlBackend());
+  Fullscreen = command.options.fullscreen ? 1 : 0;
+  if (!command.options.replayFile.empty()) RunReplayProgram(command.options.replayFile.c_str());
   RunProgram();
-  return 0;
 }

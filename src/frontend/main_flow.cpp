@@ -25,8 +25,8 @@ void RunProgramSeeded(uint64_t seed) {
   SeedRandom(seed);
   SoundAvailable = 0;
   MousePresent = Joypad1Present = Joypad2Present = 0;
-  // Without video the program ends at once, silently.
-  if (!StartPlatform()) ExitProgram(0);
+  // Without video the program ends at once, saying why.
+  if (!StartPlatform()) FatalError("cannot start video: %s", VideoFailure());
   MousePresent = ProbeMouse() ? 1 : 0;
   if (OpenAudio()) SoundAvailable = AllocateChannels(kMixChannels) ? 1 : 0;
   LoadAllData();

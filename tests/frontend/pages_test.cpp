@@ -151,7 +151,7 @@ TEST_F(IntroTest, AKeyHeldFromStartUpEndsTheTitleAtOnceAndThePhasesWaitForItsRel
 
 TEST_F(IntroTest, AScreenThatCannotBeOpenedEndsTheProgramWithAMessage) {
   backend.videoModeWorks = false;
-  ExpectFatal([] { Intro(); }, {"screen"});
+  ExpectFatal([] { Intro(); }, {"cannot open the window"});
   EXPECT_EQ(backend.framesPresented, 0u);
 }
 
