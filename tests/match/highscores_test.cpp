@@ -107,6 +107,8 @@ TEST(HighScoresTest, TheFileLoadsWithLongNamesCutAndSavesBackOrSilentlyNot) {
   fs::remove_all(dir.path() / "data");
   SaveHighScores();  // a file that cannot be written is skipped without a message
   EXPECT_FALSE(fs::exists(dir.path() / "data"));
+  // Only the save that reached the file is reported for keeping.
+  EXPECT_EQ(session->savedFiles, std::vector<std::string>{"data/plonkix.hig"});
 }
 
 }  // namespace
