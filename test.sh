@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up everything that is missing, builds, and runs the whole test suite:
-# the normal build with every test, the unit and soak tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a bounded run of each fuzzer.
+# the normal build with every test, the browser build played in headless Chromium, the unit and
+# soak tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded run of
+# each fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
@@ -14,6 +15,11 @@ cmake --build build -j$jobs
 echo "== tests"
 ctest --test-dir build --output-on-failure -j$jobs --timeout 900
 
+echo "== the browser build, played in headless Chromium"
+./web.sh
+tests/web/browser_test.py build-web build-emscripten/game build/tests/e2e/e2e-probe \
+  build/plonkix-headless
+
 echo "== tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLONKIX_SANITIZE=ON -DPLONKIX_GAME=OFF \
   -DPLONKIX_DATASET=OFF -DPLONKIX_TEST_DATA_DIR="$PWD/build/game/data" > /dev/null
@@ -25,8 +31,8 @@ if [ -x tests/fuzz/run.sh ]; then
   echo "== fuzzers (${fuzz_seconds} s each)"
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLONKIX_FUZZ=ON \
     -DPLONKIX_GAME=OFF -DPLONKIX_DATASET=OFF > /dev/null
-  cmake --build build-fuzz -j$jobs --target fuzz_seeds fuzz_picture fuzz_animation fuzz_config fuzz_highscores \
+  cmake --build build-fuzz -j$jobs --target fuzz_picture fuzz_animation fuzz_config fuzz_highscores \
     fuzz_replay fuzz_net
-  tests/fuzz/run.sh build-fuzz "$fuzz_seconds"
+  tests/fuzz/run.sh build-fuzz "$fuzz_seconds" build/game/data
 fi
 echo "== all tests passed"

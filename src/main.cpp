@@ -1,43 +1,34 @@
-// The game's entry point: the real window, clock and mixer under the main flow.
+// The game's entry point: the command line, then the real window, clock and mixer under the
+// main flow (or under a replay, or an online session).
 #include <cstdio>
-#include <cstring>
 
+#include "command_line.h"
+#include "display.h"
 #include "main_flow.h"
 #include "online.h"
 #include "sdl_backend.h"
 
-namespace {
-constexpr int kBadUse = 2;
-
-[[noreturn]] void Usage() {
-  fprintf(stderr,
-          "usage: plonkix [--replay FILE | --host [PORT] | --join HOST[:PORT]]\n"
-          "  --host waits for one opponent on UDP port PORT (default %u),\n"
-          "  --join connects to a host that waits\n",
-          static_cast<unsigned>(kNetPort));
-  exit(kBadUse);
-}
-}  // namespace
-
 int main(int argc, char** argv) {
+  const CommandLine command = ParseCommandLine(argc, argv);
+  if (command.action == CommandLineAction::kHelp) {
+    fputs(CommandLineUsage().c_str(), stdout);
+    return 0;
+  }
+  if (command.action == CommandLineAction::kError) {
+    fprintf(stderr, "plonkix: %s\n%s", command.error.c_str(), CommandLineUsage().c_str());
+    return kUsageStatus;
+  }
+  const CommandLineOptions& options = command.options;
+  SetSdlWindowOptions(SdlWindowOptions{options.windowScale});
   SetBackend(&SdlBackend());
-  if (argc >= 2 && strcmp(argv[1], "--replay") == 0) {
-    if (argc != 3) Usage();
-    RunReplayProgram(argv[2]);
-  }
-  if (argc >= 2 && strcmp(argv[1], "--host") == 0) {
+  Fullscreen = options.fullscreen ? 1 : 0;
+  if (!options.replayFile.empty()) RunReplayProgram(options.replayFile.c_str());
+  if (options.host || !options.joinHost.empty()) {
     OnlineRequest request;
-    request.role = NetRole::kHost;
-    if (argc > 3 || (argc == 3 && !ParseNetPort(argv[2], request.port))) Usage();
+    request.role = options.host ? NetRole::kHost : NetRole::kJoin;
+    request.host = options.joinHost;
+    if (options.port) request.port = static_cast<uint16_t>(options.port);
     RunOnlineProgram(request);
   }
-  if (argc >= 2 && strcmp(argv[1], "--join") == 0) {
-    OnlineRequest request;
-    request.role = NetRole::kJoin;
-    if (argc != 3 || !ParseNetAddress(argv[2], request.host, request.port)) Usage();
-    RunOnlineProgram(request);
-  }
-  if (argc != 1) Usage();
   RunProgram();
-  return 0;
 }

@@ -120,7 +120,7 @@ const uint8_t* DrawIntroStrips(int32_t m) {
 }
 
 void Intro() {
-  if (!OpenScreen()) FatalError("cannot open the 640 x 400 screen with 256 colours");
+  if (!OpenScreen()) FatalError("cannot open the window: %s", VideoFailure());
   TitlePhase();
   StripPhase();
   ClosingPhase();

@@ -11,36 +11,32 @@
 #include "load_all.h"
 #include "main_menu.h"
 #include "match_flow.h"
-#include "online.h"
 #include "platform.h"
 #include "replay.h"
 
 uint8_t exitRequested = 0;
 
-namespace {
 uint64_t ClockSeed() {
   return static_cast<uint64_t>(time(nullptr)) ^ (static_cast<uint64_t>(clock()) << 32);
 }
-}  // namespace
 
 void RunProgram() {
   RunProgramSeeded(ClockSeed());
 }
 
-namespace {
 void StartUp(uint64_t seed) {
   // Only the configuration and high-score files are ever written.
   SeedRandom(seed);
   SoundAvailable = 0;
   MousePresent = Joypad1Present = Joypad2Present = 0;
-  // Without video the program ends at once, silently.
-  if (!StartPlatform()) ExitProgram(0);
+  // Without video the program ends at once, saying why.
+  if (!StartPlatform()) FatalError("cannot start video: %s", VideoFailure());
   MousePresent = ProbeMouse() ? 1 : 0;
   if (OpenAudio()) SoundAvailable = AllocateChannels(kMixChannels) ? 1 : 0;
   LoadAllData();
 }
 
-[[noreturn]] void MenuLoop() {
+void MenuLoop() {
   exitRequested = 0;
   for (;;) {
     MainMenu();
@@ -52,23 +48,10 @@ void StartUp(uint64_t seed) {
   ExitScreen(1);
   ExitProgram(0);
 }
-}  // namespace
 
 void RunProgramSeeded(uint64_t seed) {
   StartUp(seed);
   Intro();
-  MenuLoop();
-}
-
-void RunOnlineProgram(const OnlineRequest& request) {
-  RunOnlineProgramSeeded(request, ClockSeed());
-}
-
-void RunOnlineProgramSeeded(const OnlineRequest& request, uint64_t seed) {
-  StartUp(seed);
-  // No intro: the session's own screen comes first, then the menu as after any match.
-  if (!OpenScreen()) FatalError("cannot open the 640 x 400 screen with 256 colours");
-  OnlineSession(request);
   MenuLoop();
 }
 

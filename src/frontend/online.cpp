@@ -6,8 +6,10 @@
 #include "after_game.h"
 #include "display.h"
 #include "draw.h"
+#include "fatal.h"
 #include "frontend_common.h"
 #include "keyboard.h"
+#include "main_flow.h"
 #include "match_tick.h"
 #include "picture.h"
 #include "player.h"
@@ -252,4 +254,16 @@ void OnlineSession(const OnlineRequest& request) {
     PlayerState[p].absent = saved[p].absent;
   }
   if (!message.empty()) ShowMessage(message);
+}
+
+void RunOnlineProgram(const OnlineRequest& request) {
+  RunOnlineProgramSeeded(request, ClockSeed());
+}
+
+void RunOnlineProgramSeeded(const OnlineRequest& request, uint64_t seed) {
+  StartUp(seed);
+  // No intro: the session's own screen comes first, then the menu as after any match.
+  if (!OpenScreen()) FatalError("cannot open the 640 x 400 screen with 256 colours");
+  OnlineSession(request);
+  MenuLoop();
 }

@@ -19,6 +19,11 @@ struct OnlineRequest {
 // mode flags as they were (the opponent's options never reach plonkix.cfg).
 void OnlineSession(const OnlineRequest& request);
 
+// Start-up, then an online session (plonkix --host / --join) in place of the intro, then the
+// menu loop as after any match.
+[[noreturn]] void RunOnlineProgram(const OnlineRequest& request);
+[[noreturn]] void RunOnlineProgramSeeded(const OnlineRequest& request, uint64_t seed);
+
 // The session's own options for a player's record: what the other machine learns of them.
 NetSettings SettingsOf(const PlayerConfig& config);
 // The record a player plays an online match with: the options both machines hold alike, over the

@@ -10,10 +10,6 @@
 
 enum class NetRole : uint8_t { kHost, kJoin };
 
-// The command line's PORT (1..65535) and HOST[:PORT]; false when malformed.
-bool ParseNetPort(const char* text, uint16_t& port);
-bool ParseNetAddress(const char* text, std::string& host, uint16_t& port);
-
 // Where the session stands.
 enum class NetPhase : uint8_t {
   kClosed,      // nothing open

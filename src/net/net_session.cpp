@@ -337,35 +337,6 @@ int ENET_CALLBACK RideAlong(ENetHost* from, ENetEvent*) {
 }
 }  // namespace
 
-bool ParseNetPort(const char* text, uint16_t& port) {
-  if (!text || !*text || strlen(text) > 5) return false;
-  uint32_t value = 0;
-  for (const char* c = text; *c; ++c) {
-    if (*c < '0' || *c > '9') return false;
-    value = value * 10 + static_cast<uint32_t>(*c - '0');
-  }
-  if (value < 1 || value > 65535) return false;
-  port = static_cast<uint16_t>(value);
-  return true;
-}
-
-bool ParseNetAddress(const char* text, std::string& hostName, uint16_t& port) {
-  if (!text) return false;
-  const std::string all = text;
-  const size_t colon = all.find(':');
-  std::string name = all.substr(0, colon);
-  uint16_t number = kNetPort;
-  if (colon != std::string::npos && !ParseNetPort(all.c_str() + colon + 1, number)) return false;
-  if (name.empty() || name.size() > 253) return false;
-  for (char c : name)
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-          c == '-' || c == '_'))
-      return false;
-  hostName = name;
-  port = number;
-  return true;
-}
-
 bool NetOpen(NetRole newRole, const std::string& hostName, uint16_t port, const NetSettings& own,
              std::string& error, uint16_t ownVersion) {
   NetClose(NetEnd::kLeft);

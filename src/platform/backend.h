@@ -1,6 +1,6 @@
 // The seam below the platform routines: everything that touches a real window, clock,
 // event queue or mixer goes through one Backend. The game uses the SDL backend; tests and
-// tools use the headless one.
+// tools use the headless one; the browser build has its own.
 #pragma once
 #include <cstdint>
 
@@ -11,7 +11,7 @@ enum class EventType : uint8_t { kKeyDown, kKeyUp, kQuit, kOther };
 
 struct InputEvent {
   EventType type = EventType::kOther;
-  uint16_t sym = 0;  // key symbol (keysyms.h)
+  uint16_t sym = 0;  // key symbol, numbered as in SDL 1.2 (keysyms.h)
   uint16_t mod = 0;  // modifier bits (keysyms.h)
 };
 
@@ -23,8 +23,12 @@ class Backend {
   virtual bool
   InitVideo() = 0;  // start the video subsystem; on success arrange its shutdown at exit
   virtual void SetCaption(const char* caption) = 0;
-  virtual bool SetVideoMode(bool fullscreen) = 0;  // 640 x 400 x 8 with a hardware palette
+  // Opens the window showing the 640 x 400 picture, or switches it to or from full screen.
+  virtual bool SetVideoMode(bool fullscreen) = 0;
+  // Why InitVideo or SetVideoMode failed.
+  virtual const char* VideoError() { return "no reason given"; }
   virtual void ShowCursor(bool show) = 0;
+  // New colours show at once, on the picture presented last.
   virtual void SetColours(const uint8_t* rgb768) = 0;
   virtual void GetColours(uint8_t* rgb768) = 0;     // the colours the surface shows now
   virtual void Present(const uint8_t* pixels) = 0;  // 640 x 400 palette indices
@@ -41,6 +45,10 @@ class Backend {
   virtual void PlaySound(SoundHandle sound, int mixerVolume, int mixerChannel) = 0;
   virtual bool AudioRunning() = 0;
   virtual void CloseAudio() = 0;
+
+  // Files: called after the game replaced one of the files it saves (options, high scores), for a
+  // backend whose files do not outlive the program by themselves.
+  virtual void FileSaved(const char* /*path*/) {}
 };
 
 // The backend every platform routine uses. Must be set before the first platform call.

@@ -29,6 +29,10 @@ bool OpenScreen() {
   return true;
 }
 
+const char* VideoFailure() {
+  return CurrentBackend().VideoError();
+}
+
 void PresentFrame(const uint8_t* pixels) {
   CurrentBackend().Present(pixels);
 }
@@ -57,8 +61,8 @@ void ToggleFullscreen() {
   backend.GetColours(saved);
   Fullscreen = static_cast<uint8_t>(1 - Fullscreen);
   if (!backend.SetVideoMode(Fullscreen != 0))
-    FatalError("cannot switch to %s mode (640 x 400, 8 bits)",
-               Fullscreen ? "full-screen" : "window");
+    FatalError("cannot switch to %s: %s", Fullscreen ? "full screen" : "the window",
+               backend.VideoError());
   backend.SetColours(saved);
   backend.ShowCursor(Fullscreen == 0);
   memset(KeyState, 0, sizeof KeyState);

@@ -9,7 +9,8 @@ constexpr int kScreenHeight = 400;
 constexpr int kScreenBytes = kScreenWidth * kScreenHeight;  // 256 000
 constexpr int kScreenWords = kScreenBytes / 4;              // 64 000
 constexpr int kPaletteBytes = 768;
-constexpr int kFadeSteps = 128;  // a fade ends when AnimCounter reaches this
+constexpr int kFadeSteps = 128;     // a fade ends when AnimCounter reaches this
+constexpr int kMaxWindowScale = 8;  // the largest whole multiple a window can be asked for
 
 extern uint8_t* FrameBuffer;  // allocated by the start-up loader
 extern uint8_t* BackBuffer;
@@ -19,8 +20,11 @@ extern uint8_t Fullscreen;
 
 // Starts video, sets the caption "PLONKIX" and reads data/scanmap. False when video did not start.
 bool StartPlatform();
-// Sets the 640 x 400 x 8 mode (window or full screen by Fullscreen). False when no surface.
+// Opens the window showing the 640 x 400 picture (full screen when Fullscreen is set). False when
+// it cannot be opened.
 bool OpenScreen();
+// Why starting video or opening the window failed, in the video library's words.
+const char* VideoFailure();
 void PresentFrame(const uint8_t* pixels);
 void SetPalette(const uint8_t* palette);
 void FadePaletteStep(uint8_t amount, uint8_t* palette);

@@ -139,11 +139,16 @@ void HeadlessBackend::CloseAudio() {
   audioOpen = false;
 }
 
+void HeadlessBackend::FileSaved(const char* path) {
+  savedFiles.push_back(path);
+}
+
 void ResetPlatformState() {
   memset(KeyState, 0, sizeof KeyState);
   TickHandler = nullptr;
   TickHandlerActive = 0;
   AnimCounter = 0;
+  TicksCounted = 0;
   SetTickReference(0);
   Fullscreen = 0;
   SoundAvailable = 0;

@@ -1,6 +1,6 @@
-// Key symbol and modifier values of the SDL 1.2 keyboard, as the event pump receives them.
-// Kept as our own constants so code outside the SDL backend never includes an SDL header;
-// the SDL backend checks at compile time that they match SDL's.
+// Key symbol and modifier values of the SDL 1.2 keyboard, as the event pump receives them: the
+// numbering data/scanmap is indexed by. Backends translate their own key codes into these
+// (keymap.h); the modifier bits are SDL 2's too, which the SDL backend checks at compile time.
 #pragma once
 #include <cstdint>
 

@@ -8,6 +8,7 @@
 TickRoutine TickHandler = nullptr;
 uint8_t TickHandlerActive = 0;
 int32_t AnimCounter = 0;
+uint32_t TicksCounted = 0;
 
 namespace {
 uint32_t reference = 0;  // time up to which ticks have been accounted
@@ -50,6 +51,7 @@ unsigned TakeElapsedTicks(uint32_t now) {
   if (now - reference > kMaxBacklogMs) reference = now - kTickMs;
   const uint32_t ticks = (now - reference) / kTickMs;
   reference += kTickMs * ticks;
+  TicksCounted += ticks;
   return ticks;
 }
 }  // namespace
@@ -67,11 +69,6 @@ unsigned PollAndWaitTick() {
 unsigned PollTicks() {
   PollEvents();
   return TakeElapsedTicks(CurrentBackend().GetTicks());
-}
-
-uint32_t MsUntilNextTick() {
-  const uint32_t elapsed = CurrentBackend().GetTicks() - reference;
-  return elapsed >= kTickMs ? 0 : kTickMs - elapsed;
 }
 
 void WaitTick() {

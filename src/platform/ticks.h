@@ -12,14 +12,13 @@ using WaitRoutine = void (*)();
 extern TickRoutine TickHandler;
 extern uint8_t TickHandlerActive;
 extern int32_t AnimCounter;
+extern uint32_t TicksCounted;  // every tick the pump has reported since the start
 
 // Handles every pending event, then waits for at least one elapsed tick; returns 1..10.
 unsigned PollAndWaitTick();
 // Handles every pending event and returns the ticks elapsed since the last accounted one, 0..10,
 // without waiting.
 unsigned PollTicks();
-// Milliseconds until the next tick is due, 0 when one is.
-uint32_t MsUntilNextTick();
 // PollAndWaitTick, then the installed TickHandler once per elapsed tick.
 void WaitTick();
 

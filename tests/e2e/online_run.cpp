@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "command_line.h"
 #include "fatal.h"
 #include "headless.h"
 #include "keyboard.h"
@@ -183,10 +184,16 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (arg == "--host" && value && ParseNetPort(value, request.port)) {
-      request.role = NetRole::kHost, roleGiven = true, ++i;
-    } else if (arg == "--join" && value && ParseNetAddress(value, request.host, request.port)) {
-      request.role = NetRole::kJoin, roleGiven = true, ++i;
+    if ((arg == "--host" || arg == "--join") && value) {
+      // As the game reads them.
+      const char* online[] = {"plonkix", argv[i], argv[i + 1]};
+      const CommandLine command = ParseCommandLine(3, online);
+      if (command.action != CommandLineAction::kRun) return Usage(argv[0]);
+      request.role = command.options.host ? NetRole::kHost : NetRole::kJoin;
+      request.host = command.options.joinHost;
+      if (command.options.port) request.port = static_cast<uint16_t>(command.options.port);
+      roleGiven = true;
+      ++i;
     } else if (arg == "--matches" && value) {
       matches = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--seed" && value) {

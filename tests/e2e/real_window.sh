@@ -5,6 +5,8 @@
 # checks follow the art). Also: Alt+Enter during a match, closing the window during the intro,
 # a run without an audio device, and Alt+F4. A match against the computer with random keys, a
 # pause and Alt+Enter leaves a replay that the simulator reproduces and the game shows again.
+# Then on a larger screen: the window's whole multiple, resizing, full screen and back,
+# --scale 1, a start without a display, a bad option.
 #   real_window.sh GAMEDIR PROBE CLOSER SIMULATOR
 set -uo pipefail
 game=$1
@@ -20,9 +22,17 @@ work=$(mktemp -d)
 shots=${PLONKIX_E2E_SHOTS:-${TMPDIR:-/tmp}/plonkix-e2e-shots}
 mkdir -p "$shots"
 game_pid=
+runner_pid=
 xvfb_pid=
-cleanup() {
+# The game first, and waited for: it must not lose its display while it is still ending.
+stop_game() {
   [ -n "$game_pid" ] && kill "$game_pid" 2> /dev/null
+  [ -n "$runner_pid" ] && wait "$runner_pid" 2> /dev/null
+  game_pid=
+  runner_pid=
+}
+cleanup() {
+  stop_game
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
   rm -rf "$work"
 }
@@ -37,28 +47,54 @@ fail() {
 }
 step() { echo "-- $*"; }
 
+# start_display WxH: a fresh Xvfb of that size becomes DISPLAY.
+start_display() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  rm -f "$work/display"
+  exec 3> "$work/display"
+  Xvfb -noreset -displayfd 3 -screen 0 "$1x24" -nolisten tcp > /dev/null 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || fail "Xvfb did not start"
+  export DISPLAY=:$(head -n 1 "$work/display")
+}
+
 # A display of exactly the game's size, so a root screenshot is the game's picture.
-exec 3> "$work/display"
-Xvfb -noreset -displayfd 3 -screen 0 640x400x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n 1 "$work/display")
+start_display 640x400
 
 cp -r "$game" "$work/game"
 play_dir=$work/game
 
-# start_game [ENV=VALUE...]: starts the game in play_dir (with the arguments in game_args) and
-# waits for its window.
+# launch [ENV=VALUE...] [-- ARG...]: starts the game in play_dir, with the arguments in game_args
+# and ARG...; its status goes to work/status.
 game_args=()
+launch() {
+  local envs=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do
+    envs+=("$1")
+    shift
+  done
+  [ "${1:-}" = -- ] && shift
+  rm -f "$work/status" "$work/game.pid"
+  (
+    cd "$play_dir" || exit
+    env "${envs[@]}" ./plonkix "${game_args[@]}" "$@" > "$work/game.out" 2>&1 &
+    echo $! > "$work/game.pid"
+    wait $!
+    echo $? > "$work/status"
+  ) &
+  runner_pid=$!
+  for _ in $(seq 50); do [ -s "$work/game.pid" ] && break; sleep 0.02; done
+  game_pid=$(cat "$work/game.pid")
+}
+
+# start_game [ENV=VALUE...] [-- ARG...]: starts the game and waits for its window.
 start_game() {
-  rm -f "$work/status"
-  (cd "$play_dir" && env "$@" ./plonkix "${game_args[@]}" > "$work/game.out" 2>&1
-    echo $? > "$work/status") &
-  game_pid=$!
+  launch "$@"
   window=
   for _ in $(seq 100); do
-    window=$(xdotool search --name '^PLONKIX$' 2> /dev/null | head -n 1)
+    window=$(xdotool search --onlyvisible --name '^PLONKIX$' 2> /dev/null | head -n 1)
     [ -n "$window" ] && break
     sleep 0.1
   done
@@ -75,7 +111,18 @@ press() {
   sleep 0.15
 }
 
-shot() { import -window root -depth 8 "rgb:$work/shot.rgb" 2> /dev/null; }
+# shot: the screen, or with shot_window set that window, as 640 x 400 RGB (sampled down from a
+# whole multiple when shot_sample is set).
+shot_window=root
+shot_sample=
+shot() {
+  if [ -n "$shot_sample" ]; then
+    import -window "$shot_window" png:- 2> /dev/null |
+      convert - -sample 640x400 -depth 8 "rgb:$work/shot.rgb" 2> /dev/null
+  else
+    import -window "$shot_window" -depth 8 "rgb:$work/shot.rgb" 2> /dev/null
+  fi
+}
 
 # expect SECONDS CHECK...: screenshots until every check holds, or fails after SECONDS.
 expect() {
@@ -122,13 +169,14 @@ move_marker() {
 menu_rows=(25 75 125 200 250 300 375)
 option_rows=(79 101 123 145 167 189 211 255 277 299 321 343 365 387)
 
-# wait_exit SECONDS: the game must end with status 0 within SECONDS.
+# wait_exit SECONDS [STATUS]: the game must end with STATUS (0) within SECONDS.
 wait_exit() {
-  for _ in $(seq $(($1 * 10))); do [ -f "$work/status" ] && break; sleep 0.1; done
-  [ -f "$work/status" ] || fail "the game did not end"
-  wait "$game_pid" 2> /dev/null
+  for _ in $(seq $(($1 * 10))); do [ -s "$work/status" ] && break; sleep 0.1; done
+  [ -s "$work/status" ] || fail "the game did not end"
+  wait "$runner_pid" 2> /dev/null
   game_pid=
-  [ "$(cat "$work/status")" = 0 ] || fail "the game ended with status $(cat "$work/status")"
+  runner_pid=
+  [ "$(cat "$work/status")" = "${2:-0}" ] || fail "the game ended with status $(cat "$work/status")"
 }
 
 # skip_build_up: a key ends the menu's fly-in, another its logo zoom; then the choice shows.
@@ -354,5 +402,99 @@ skip_intro
 skip_build_up
 xdotool key alt+F4
 wait_exit 5
+
+# geometry WxH: the window reaches that size within five seconds.
+geometry() {
+  local size=
+  for _ in $(seq 50); do
+    size=$(xdotool getwindowgeometry "$window" 2> /dev/null | awk '/Geometry/ {print $2}')
+    [ "$size" = "$1" ] && { echo "   window $size"; return 0; }
+    sleep 0.1
+  done
+  fail "the window is $size, not $1"
+}
+
+# expect_scaled SECONDS W H [root]: screenshots of the window (or the screen) until they show the
+# 1x picture in work/reference.rgb as the game scales it to W x H, pixel for pixel.
+expect_scaled() {
+  local deadline=$((SECONDS + $1))
+  while :; do
+    import -window "${4:-$window}" -depth 8 "rgb:$work/scaled.rgb" 2> /dev/null
+    if "$probe" "$play_dir" scaled "$work/scaled.rgb" "$2" "$3" "$work/reference.rgb" \
+      > "$work/probe.txt" 2>&1; then
+      sed 's/^/   /' "$work/probe.txt"
+      return 0
+    fi
+    if [ $SECONDS -ge $deadline ]; then
+      cat "$work/probe.txt"
+      convert -size "$2x$3" -depth 8 "rgb:$work/scaled.rgb" "$shots/failure-scaled.png" 2> /dev/null
+      fail "the picture is not the 1x one scaled to $2 x $3 (see $shots/failure-scaled.png)"
+    fi
+    sleep 0.2
+  done
+}
+
+title="picture:18:105:124:320,200;250,180;390,180;200,200;440,200"
+
+step "a 1600 x 1000 screen: the window opens at 2x, its picture halved is the 1x picture"
+start_display 1600x1000
+start_game SDL_AUDIODRIVER=dummy
+geometry 1280x800
+shot_window=$window
+shot_sample=yes
+expect 8 "$title"
+cp "$work/shot.rgb" "$work/title-halved.rgb"
+press space
+sleep 1
+press space
+sleep 1.5
+press space
+skip_build_up  # the menu's choice stays still, and Alt does nothing there
+cp "$work/shot.rgb" "$work/reference.rgb"
+expect_scaled 5 1280 800
+
+step "Alt+Enter fills the screen, and again restores the 2x window"
+xdotool key alt+Return
+geometry 1600x1000
+expect_scaled 5 1600 1000 root
+xdotool key alt+Return
+geometry 1280x800
+expect_scaled 5 1280 800
+
+step "resized, the whole picture shows between black bars, also where nothing is presented"
+press Escape  # the exit screen presents nothing while it waits for a key
+expect 8 "picture:17:0:0:$full_points"
+cp "$work/shot.rgb" "$work/reference.rgb"
+xdotool windowsize "$window" 1000 700
+geometry 1000x700
+expect_scaled 5 1000 700
+xdotool windowsize "$window" 1400 600
+geometry 1400x600
+expect_scaled 5 1400 600
+press space
+wait_exit 10
+
+step "--scale 1 opens 640 x 400 with the same picture"
+start_game SDL_AUDIODRIVER=dummy -- --scale 1
+geometry 640x400
+shot_window=$window
+shot_sample=
+expect 8 "$title"
+cmp -s "$work/shot.rgb" "$work/title-halved.rgb" || fail "the 2x picture halved is not the 1x picture"
+echo "   ok: the same picture as the 2x window's, halved"
+xdotool key alt+F4
+wait_exit 5
+
+step "no display: one line saying why, status 1"
+launch -u DISPLAY SDL_AUDIODRIVER=dummy
+wait_exit 5 1
+sed 's/^/   /' "$work/game.out"
+grep -q "^plonkix: cannot start video: .*DISPLAY" "$work/game.out" || fail "no reason given"
+[ "$(wc -l < "$work/game.out")" = 1 ] || fail "more than one line on stderr"
+
+step "a bad option: the usage on stderr, status 2"
+launch -- --scale 9
+wait_exit 5 2
+grep -q "^usage: plonkix" "$work/game.out" || fail "no usage shown"
 
 echo "the real game passed every stage"

@@ -1,6 +1,6 @@
 // Online play without a network: the packets' encoding and every kind of malformed packet, the
-// lockstep of two sides wired together (with a slow link), what the lockstep refuses, the
-// command line's addresses and the options both machines hold.
+// lockstep of two sides wired together (with a slow link), what the lockstep refuses, and the
+// options both machines hold.
 #include "net.h"
 
 #include <gtest/gtest.h>
@@ -296,42 +296,6 @@ TEST(Lockstep, InputsThatDoNotFitAreRefusedAndDifferingHashesNoticed) {
   ASSERT_TRUE(side.Receive(hashes, nullptr));
   side.AddHash(13);
   EXPECT_TRUE(side.OutOfStep());
-}
-
-TEST(NetAddress, PortsAndHostsFromTheCommandLine) {
-  const struct {
-    const char* text;
-    bool ok;
-    const char* host;
-    uint16_t port;
-  } cases[] = {
-      {"example.org", true, "example.org", kNetPort},
-      {"10.0.0.7:9000", true, "10.0.0.7", 9000},
-      {"a-b_c:1", true, "a-b_c", 1},
-      {"host:65535", true, "host", 65535},
-      {"host:65536", false, "", 0},
-      {"host:0", false, "", 0},
-      {"host:", false, "", 0},
-      {"host:12x", false, "", 0},
-      {":7457", false, "", 0},
-      {"", false, "", 0},
-      {"two words", false, "", 0},
-      {"a:1:2", false, "", 0},
-  };
-  for (const auto& c : cases) {
-    std::string host;
-    uint16_t port = 0;
-    EXPECT_EQ(ParseNetAddress(c.text, host, port), c.ok) << c.text;
-    if (c.ok) {
-      EXPECT_EQ(host, c.host);
-      EXPECT_EQ(port, c.port);
-    }
-  }
-  uint16_t port = 0;
-  EXPECT_TRUE(ParseNetPort("7458", port));
-  EXPECT_EQ(port, 7458);
-  for (const char* bad : {"0", "-1", "65536", "+5", "123456", ""})
-    EXPECT_FALSE(ParseNetPort(bad, port)) << bad;
 }
 
 TEST(OnlineOptions, BothMachinesHoldTheSameRecordsAndOnlyTheLocalPlayerKeepsItsKeys) {

@@ -1,7 +1,9 @@
 // Sprite placement, clipping, scaling, dotted grids, lines and text placement.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "platform.h"
@@ -11,7 +13,7 @@ namespace {
 struct GuardedScreen {
   static constexpr size_t kGuard = 4096;
   std::vector<uint8_t> bytes = std::vector<uint8_t>(kScreenBytes + 2 * kGuard, 0xEE);
-  GuardedScreen() { memset(pixels(), 0, kScreenBytes); }
+  explicit GuardedScreen(uint8_t fill = 0) { memset(pixels(), fill, kScreenBytes); }
   uint8_t* pixels() { return bytes.data() + kGuard; }
   uint8_t At(int x, int y) { return pixels()[y * kScreenWidth + x]; }
   bool GuardsIntact() const {
@@ -26,80 +28,64 @@ struct GuardedScreen {
   }
 };
 
-// A sprite whose pixels are all different from their neighbours and never 0.
+// A sprite whose pixels all differ from their neighbours; every seventh is transparent.
 struct NumberedSprite {
   std::vector<uint8_t> data;
   Sprite sprite;
-  NumberedSprite(int w, int h) : data(w * h) {
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) data[y * w + x] = static_cast<uint8_t>(1 + (x + 40 * y) % 255);
+  NumberedSprite(int w, int h, bool holes = false) : data(w * h) {
+    for (int i = 0; i < w * h; ++i)
+      data[i] = holes && i % 7 == 3 ? 0 : static_cast<uint8_t>(1 + (i % w + 40 * (i / w)) % 255);
     sprite = Sprite{data.data(), w, h};
   }
 };
 
-TEST(DrawSprite, ClipsAtTheTopLeftCorner) {
-  GuardedScreen s;
-  NumberedSprite n(33, 28);
-  DrawSprite(s.pixels(), 0, 0, n.sprite);
-  // Only the lower-right quarter lands: sprite columns 16..32 of rows 14..27 at (0..16, 0..13).
-  EXPECT_EQ(s.At(0, 0), n.data[14 * 33 + 16]);
-  EXPECT_EQ(s.At(16, 13), n.data[27 * 33 + 32]);
-  EXPECT_EQ(s.At(17, 0), 0);
-  EXPECT_EQ(s.At(0, 14), 0);
-  EXPECT_EQ(s.CountNonZero(), 17 * 14);
+TEST(DrawSprite, LandsCentredClippedAtEveryEdgeAndWritesNothingOutside) {
+  NumberedSprite n(33, 28, true);
+  constexpr int32_t kFar = 2000000000;
+  const int32_t places[][2] = {{0, 0},     {639, 399}, {5, 9},      {320, 200}, {-16, 200},
+                               {624, 387}, {655, 413}, {-100, 50},  {800, 50},  {50, -100},
+                               {50, 500},  {-kFar, 0}, {kFar, kFar}};
+  for (const bool opaque : {false, true})
+    for (const auto& p : places) {
+      GuardedScreen s(5), expected(5);
+      (opaque ? DrawSpriteOpaque : DrawSprite)(s.pixels(), p[0], p[1], n.sprite);
+      for (int sy = 0; sy < 28; ++sy)
+        for (int sx = 0; sx < 33; ++sx) {
+          const int64_t x = int64_t{p[0]} - 16 + sx, y = int64_t{p[1]} - 14 + sy;
+          const uint8_t c = n.data[sy * 33 + sx];
+          if (x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight && (opaque || c))
+            expected.pixels()[y * kScreenWidth + x] = c;
+        }
+      EXPECT_EQ(s.bytes, expected.bytes) << (opaque ? "opaque " : "") << p[0] << "," << p[1];
+    }
+  GuardedScreen far;
+  for (const auto& p : places)
+    if (p[0] < -50 || p[0] > 700 || p[1] < -50 || p[1] > 450) {
+      DrawSpriteScaled(far.pixels(), p[0], p[1], 300, 300, n.sprite);
+      DrawSpriteDotted(far.pixels(), p[0], p[1], 500, 500, n.sprite);
+    }
+  EXPECT_EQ(far.CountNonZero(), 0);
+  EXPECT_TRUE(far.GuardsIntact());
 }
 
-TEST(DrawSprite, ClipsAtTheBottomRightAndKeepsTransparency) {
-  GuardedScreen s;
-  NumberedSprite n(10, 10);
-  n.data[9 * 10 + 0] = 0;  // a transparent pixel
-  memset(s.pixels(), 5, kScreenBytes);
-  DrawSprite(s.pixels(), 639, 399, n.sprite);  // left 634, top 394
-  EXPECT_EQ(s.At(634, 394), n.data[0]);
-  EXPECT_EQ(s.At(639, 399), n.data[5 * 10 + 5]);
-  DrawSpriteOpaque(s.pixels(), 5, 9, n.sprite);  // rows 4..13, columns 0..9
-  EXPECT_EQ(s.At(0, 13), 0) << "opaque drawing copies colour 0";
-  EXPECT_TRUE(s.GuardsIntact());
-}
-
-TEST(DrawSprite, FarOutsideDrawsNothingAndWritesNothing) {
-  GuardedScreen s;
-  NumberedSprite n(33, 28);
-  const int32_t places[][2] = {{-100, 50}, {800, 50},        {50, -100},
-                               {50, 500},  {-2000000000, 0}, {2000000000, 2000000000}};
-  for (auto& p : places) {
-    DrawSprite(s.pixels(), p[0], p[1], n.sprite);
-    DrawSpriteOpaque(s.pixels(), p[0], p[1], n.sprite);
-    DrawSpriteScaled(s.pixels(), p[0], p[1], 300, 300, n.sprite);
-    DrawSpriteDotted(s.pixels(), p[0], p[1], 500, 500, n.sprite);
-  }
-  EXPECT_EQ(s.CountNonZero(), 0);
-  EXPECT_TRUE(s.GuardsIntact());
-}
-
-TEST(DrawSpriteScaled, AtFullSizeScaledAndDottedEqualDrawSprite) {
-  GuardedScreen a, b, c;
-  NumberedSprite n(33, 28);
+TEST(DrawSpriteScaled, FullSizeEqualsDrawSpriteAndDoublingAndHalvingPickWholePixels) {
+  NumberedSprite n(10, 6);
+  GuardedScreen a, b, c, twice, half;
   DrawSprite(a.pixels(), 100, 100, n.sprite);
   DrawSpriteScaled(b.pixels(), 100, 100, 100, 100, n.sprite);
   DrawSpriteDotted(c.pixels(), 100, 100, 100, 100, n.sprite);
-  EXPECT_EQ(memcmp(a.pixels(), b.pixels(), kScreenBytes), 0);
-  EXPECT_EQ(memcmp(a.pixels(), c.pixels(), kScreenBytes), 0);
-}
-
-TEST(DrawSpriteScaled, DoublesAndHalves) {
-  GuardedScreen s;
-  NumberedSprite n(10, 6);
-  DrawSpriteScaled(s.pixels(), 100, 100, 200, 200, n.sprite);  // 20 x 12 from (90, 94)
+  EXPECT_EQ(a.bytes, b.bytes);
+  EXPECT_EQ(a.bytes, c.bytes);
+  DrawSpriteScaled(twice.pixels(), 100, 100, 200, 200, n.sprite);  // 20 x 12 from (90, 94)
+  DrawSpriteScaled(half.pixels(), 100, 100, 50, 50, n.sprite);     // 5 x 3 from (98, 99)
   for (int y = 0; y < 12; ++y)
-    for (int x = 0; x < 20; ++x) ASSERT_EQ(s.At(90 + x, 94 + y), n.data[(y / 2) * 10 + x / 2]);
-  EXPECT_EQ(s.CountNonZero(), 240);
-
-  GuardedScreen h;
-  DrawSpriteScaled(h.pixels(), 100, 100, 50, 50, n.sprite);  // 5 x 3 from (98, 99)
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 5; ++x) ASSERT_EQ(h.At(98 + x, 99 + y), n.data[(2 * y) * 10 + 2 * x]);
-  EXPECT_EQ(h.CountNonZero(), 15);
+    for (int x = 0; x < 20; ++x) {
+      ASSERT_EQ(twice.At(90 + x, 94 + y), n.data[y / 2 * 10 + x / 2]) << x << "," << y;
+      if (x < 5 && y < 3) {
+        ASSERT_EQ(half.At(98 + x, 99 + y), n.data[2 * y * 10 + 2 * x]);
+      }
+    }
+  EXPECT_EQ(std::tuple(twice.CountNonZero(), half.CountNonZero()), std::tuple(240, 15));
 }
 
 TEST(DrawSpriteScaled, ClippedLeftAndTopContinueTheSameSourceWalk) {
@@ -107,66 +93,46 @@ TEST(DrawSpriteScaled, ClippedLeftAndTopContinueTheSameSourceWalk) {
   // on screen and shifted: the clipping start fractions must match the unclipped walk.
   NumberedSprite n(37, 23);
   for (uint32_t scale : {37u, 50u, 73u, 100u, 150u, 200u, 333u}) {
-    GuardedScreen clipped, whole;
+    GuardedScreen clipped, whole, dots;
     DrawSpriteScaled(clipped.pixels(), 3, 2, scale, scale, n.sprite);
     DrawSpriteScaled(whole.pixels(), 3 + 200, 2 + 150, scale, scale, n.sprite);
     for (int y = 0; y < 60; ++y)
       for (int x = 0; x < 80; ++x)
         ASSERT_EQ(clipped.At(x, y), whole.At(x + 200, y + 150))
             << "scale " << scale << " at " << x << "," << y;
-    GuardedScreen clippedDots, wholeDots;
-    DrawSpriteDotted(clippedDots.pixels(), 3, 2, scale, scale, n.sprite);
-    DrawSpriteDotted(wholeDots.pixels(), 3 + 200, 2 + 150, scale, scale, n.sprite);
-    EXPECT_TRUE(clippedDots.GuardsIntact());
+    DrawSpriteDotted(dots.pixels(), 3, 2, scale, scale, n.sprite);
+    EXPECT_TRUE(dots.GuardsIntact());
   }
 }
 
-TEST(DrawSpriteDotted, At200PercentLeavesGaps) {
-  GuardedScreen d;
-  NumberedSprite small(4, 3);
-  DrawSpriteDotted(d.pixels(), 100, 100, 200, 200, small.sprite);  // 8 x 6 from (96, 97)
-  for (int y = 0; y < 6; ++y)
-    for (int x = 0; x < 8; ++x) {
-      const uint8_t expected = (x % 2 == 0 && y % 2 == 0) ? small.data[(y / 2) * 4 + x / 2] : 0;
-      ASSERT_EQ(d.At(96 + x, 97 + y), expected) << x << "," << y;
-    }
-  EXPECT_EQ(d.CountNonZero(), 12) << "each source pixel exactly once";
+TEST(DrawSpriteDotted, EverySourcePixelBecomesOneDotOnAGridOfTheScale) {
+  const struct {
+    int w, h, x, y, scale, left, top, gap;
+  } cases[] = {{4, 3, 100, 100, 200, 96, 97, 2}, {30, 20, 320, 200, 500, 245, 150, 5}};
+  for (const auto& c : cases) {
+    GuardedScreen d;
+    NumberedSprite n(c.w, c.h);
+    DrawSpriteDotted(d.pixels(), c.x, c.y, c.scale, c.scale, n.sprite);
+    EXPECT_EQ(d.CountNonZero(), c.w * c.h) << c.scale << "%";
+    for (int y = 0; y < c.h; ++y)
+      for (int x = 0; x < c.w; ++x)
+        ASSERT_EQ(d.At(c.left + c.gap * x, c.top + c.gap * y), n.data[y * c.w + x]) << c.scale;
+  }
 }
 
-TEST(DrawSpriteDotted, FiveHundredPercentIsASparseGridOfEveryPixel) {
-  GuardedScreen d;
-  NumberedSprite n(30, 20);
-  DrawSpriteDotted(d.pixels(), 320, 200, 500, 500, n.sprite);
-  EXPECT_EQ(d.CountNonZero(), 600);
-  EXPECT_EQ(d.At(320 - 75, 200 - 50), n.data[0]);
-  EXPECT_EQ(d.At(320 - 75 + 5, 200 - 50 + 5), n.data[1 * 30 + 1]);
-}
-
-TEST(DrawLine, VerticalLineSetsEveryPixel) {
-  GuardedScreen s;
-  DrawLine(s.pixels(), 100, 50, 100, 60, 9);
-  for (int y = 50; y <= 60; ++y) EXPECT_EQ(s.At(100, y), 9);
-  EXPECT_EQ(s.CountNonZero(), 11);
-  GuardedScreen r;
-  DrawLine(r.pixels(), 10, 60, 12, 50, 3);  // steep, drawn upwards: still 11 pixels
-  EXPECT_EQ(r.CountNonZero(), 11);
-  EXPECT_EQ(r.At(12, 50), 3);
-  EXPECT_EQ(r.At(10, 60), 3);
-  GuardedScreen f;
-  DrawLine(f.pixels(), 5, 5, 25, 9, 4);  // flat lines are drawn too
-  EXPECT_EQ(f.CountNonZero(), 21);
-}
-
-TEST(FillAndCopy, MoveWholeBuffers) {
-  GuardedScreen a, b;
-  FillWords(a.pixels(), kScreenWords, 0x83);
-  EXPECT_EQ(a.At(0, 0), 0x83);
-  EXPECT_EQ(a.At(639, 399), 0x83);
-  CopyWords(a.pixels(), b.pixels(), kScreenWords);
-  EXPECT_EQ(memcmp(a.pixels(), b.pixels(), kScreenBytes), 0);
-  FillWords(a.pixels(), 0, 1);
-  EXPECT_EQ(a.At(0, 0), 0x83);
-  EXPECT_TRUE(a.GuardsIntact() && b.GuardsIntact());
+TEST(DrawLine, EveryPixelOfSteepAndFlatLinesInEitherDirection) {
+  // The minor coordinate steps once twice the error reaches the major distance.
+  for (const auto& [x1, y1, x2, y2, count, midX, midY] :
+       std::vector<std::array<int, 7>>{{100, 50, 100, 60, 11, 100, 55},
+                                       {10, 60, 12, 50, 11, 11, 53},
+                                       {5, 5, 25, 9, 21, 8, 6},
+                                       {50, 50, 54, 52, 5, 51, 51}}) {
+    GuardedScreen s;
+    DrawLine(s.pixels(), x1, y1, x2, y2, 9);
+    EXPECT_EQ(std::tuple(s.CountNonZero(), s.At(x1, y1), s.At(x2, y2), s.At(midX, midY)),
+              std::tuple(count, 9, 9, 9))
+        << x1 << "," << y1 << " to " << x2 << "," << y2;
+  }
 }
 
 // Fonts with the real glyph sizes; each glyph is a solid block of its own index + 1.
@@ -187,76 +153,42 @@ class TextTest : public ::testing::Test {
   }
 };
 
-TEST_F(TextTest, SpacingComesFromGlyphZero) {
-  EXPECT_EQ(FontSpacing(0), 17);
-  EXPECT_EQ(FontSpacing(1), 10);
-  EXPECT_EQ(FontSpacing(2), 11);
-  EXPECT_EQ(FontSpacing(3), 47);
-  EXPECT_EQ(FontSpacing(4), 22);
-}
-
-TEST_F(TextTest, TwoLettersInFontZeroAreCentredOn312And329) {
-  GuardedScreen s;
-  DrawText(s.pixels(), "ab", 320, 100, 0);
-  // Glyph centres 312 and 329: "a" spans 303..321, "b" 320..338 (drawn later, on top).
-  EXPECT_EQ(s.At(303, 100), 1);
-  EXPECT_EQ(s.At(319, 100), 1);
-  EXPECT_EQ(s.At(320, 100), 2);
-  EXPECT_EQ(s.At(338, 100), 2);
-  EXPECT_EQ(s.At(339, 100), 0);
-  EXPECT_EQ(s.At(302, 100), 0);
-  EXPECT_EQ(s.At(310, 92), 1);  // 16 rows centred on y: 92..107
-  EXPECT_EQ(s.At(310, 108), 0);
-}
-
-TEST_F(TextTest, UpperCaseSharesTheLowerCaseGlyphsAndSpacesStayEmpty) {
-  GuardedScreen s;
-  DrawText(s.pixels(), "A Z", 320, 100, 1);  // x0 = 320 - 20 = 300: centres 310, 320, 330
-  EXPECT_EQ(s.At(310, 100), 1);
-  EXPECT_EQ(s.At(330, 100), 26);
-  EXPECT_EQ(s.At(320, 100), 0) << "the blank keeps its place but draws nothing";
-  GuardedScreen t;
-  DrawText(t.pixels(), "a~?", 320, 100, 1);
-  EXPECT_EQ(t.At(320, 100), 0) << "a character without a glyph draws nothing";
-  EXPECT_EQ(t.At(330, 100), 48);
-}
-
-TEST_F(TextTest, FontTwoDrawsTheOtherGlyphForEveryNonDigit) {
-  GuardedScreen s;
-  DrawText(s.pixels(), "12:34", 320, 100, 2);  // x0 = 320 - 33 = 287: centres 298..342
-  EXPECT_EQ(s.At(298, 100), 2);
-  EXPECT_EQ(s.At(320, 100), 11);  // glyph 10 in the middle
-  EXPECT_EQ(s.At(342, 100), 5);
-  GuardedScreen b;
-  DrawText(b.pixels(), " ", 320, 100, 2);
-  EXPECT_EQ(b.At(320, 100), 11) << "a blank draws the other glyph too";
-}
-
-TEST_F(TextTest, FontFourIsFontThreeAtHalfSize) {
-  GuardedScreen s;
-  DrawText(s.pixels(), "b", 320, 100, 4);  // x0 = 320 - 22 = 298; centre 320; 24 x 18
-  EXPECT_EQ(s.At(320, 100), 2);
-  EXPECT_EQ(s.CountNonZero(), 24 * 18);
-}
-
-TEST_F(TextTest, NumbersArePlainDecimal) {
-  char buf[32];
-  FormatNumber(buf, sizeof buf, 0);
-  EXPECT_STREQ(buf, "0");
-  FormatNumber(buf, sizeof buf, -42);
-  EXPECT_STREQ(buf, "-42");
-  FormatNumber(buf, sizeof buf, 9223372036854775807LL);
-  EXPECT_STREQ(buf, "9223372036854775807");
+TEST_F(TextTest, GlyphsSitAtTheirSpacingCentredOnThePoint) {
+  const int spacing[] = {17, 10, 11, 47, 22};  // from glyph 0's width; font 4 is font 3 halved
+  for (int f = 0; f < 5; ++f) EXPECT_EQ(FontSpacing(f), spacing[f]) << "font " << f;
+  const struct {
+    const char* text;
+    int font;
+    std::vector<std::pair<int, int>> row;  // x, glyph index + 1 (0: nothing) on row 100
+  } cases[] = {
+      // Centres 312 and 329: "a" spans 303..321, "b" 320..338 (drawn later, on top).
+      {"ab", 0, {{302, 0}, {303, 1}, {319, 1}, {320, 2}, {338, 2}, {339, 0}}},
+      // Upper case shares the lower-case glyphs; a blank or a character without a glyph draws
+      // nothing but keeps its place.
+      {"A Z", 1, {{310, 1}, {320, 0}, {330, 26}}},
+      {"a~?", 1, {{320, 0}, {330, 48}}},
+      // Font 2 draws its other glyph (10) for everything that is not a digit, blanks included.
+      {"12:34", 2, {{298, 2}, {320, 11}, {342, 5}}},
+      {" ", 2, {{320, 11}}},
+  };
+  for (const auto& c : cases) {
+    GuardedScreen s;
+    DrawText(s.pixels(), c.text, 320, 100, c.font);
+    for (const auto& [x, value] : c.row) EXPECT_EQ(s.At(x, 100), value) << c.text << " at " << x;
+    if (c.font == 0) {
+      EXPECT_EQ(std::tuple(s.At(310, 92), s.At(310, 108)), std::tuple(1, 0));
+    }
+  }
+  GuardedScreen half;
+  DrawText(half.pixels(), "b", 320, 100, 4);
+  EXPECT_EQ(std::tuple(half.At(320, 100), half.CountNonZero()), std::tuple(2, 24 * 18));
 }
 
 TEST(FixedTextTest, WritersCutWhatDoesNotFit) {
   FixedText<5> t;
+  char text[8];
   t.Set("abcdefgh");
-  EXPECT_EQ(t.length, 5u);
-  char out[8];
-  t.CopyTo(out);
-  EXPECT_STREQ(out, "abcde");
-  t.Set("");
-  EXPECT_TRUE(t.Empty());
+  t.CopyTo(text);
+  EXPECT_STREQ(text, "abcde");
 }
 }  // namespace
