@@ -28,6 +28,9 @@ constexpr uint32_t kRideAlongTicks = 2;       // or sooner when an acknowledgeme
 // packet may wait at each end before it is looked at; ENet's round trip counts those waits too.
 constexpr uint32_t kDelayBase = 3;
 constexpr uint32_t kRoundTripCovered = 2 * kTickMs;
+// What ENet may hold for one peer: no message is larger than a packet, and a few seconds of
+// messages are a few kilobytes; a peer that sends more is cut off by ENet itself.
+constexpr size_t kMostWaitingBytes = 64 * 1024;
 
 ENetHost* host = nullptr;
 ENetPeer* peer = nullptr;
@@ -51,6 +54,7 @@ NetMessage startMessage;
 Lockstep lockstep;
 NetTraffic traffic;
 uint64_t packetsHandled = 0;
+uint32_t lastHeard = 0;  // the time of the last event from the network
 
 // CPU time of this thread: what the network costs, without the time it waits.
 uint64_t ThreadCpuNs() {
@@ -58,7 +62,6 @@ uint64_t ThreadCpuNs() {
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return static_cast<uint64_t>(t.tv_sec) * 1000000000u + static_cast<uint64_t>(t.tv_nsec);
 }
-uint32_t lastHeard = 0;  // the time of the last event from the network
 
 // How long the peer has been silent: neither a packet nor an acknowledgement of ours (ENet's
 // pings keep an idle link talking).
@@ -111,6 +114,19 @@ void SayGoodbyeAtExit() {
     enet_peer_disconnect_now(peer, static_cast<uint32_t>(NetEnd::kLeft));
     peer = nullptr;
   }
+}
+
+int ENET_CALLBACK RideAlong(ENetHost* from, ENetEvent* event);
+
+// ENet's host with the session's limits and the hook that lets inputs ride along.
+ENetHost* CreateHost(const ENetAddress* address, size_t peers) {
+  ENetHost* created = enet_host_create(address, peers, kChannels, 0, 0);
+  if (created) {
+    created->maximumPacketSize = kMostPacketBytes;
+    created->maximumWaitingData = kMostWaitingBytes;
+    created->intercept = RideAlong;
+  }
+  return created;
 }
 
 void Connect() {
@@ -364,13 +380,12 @@ bool NetOpen(NetRole newRole, const std::string& hostName, uint16_t port, const 
     address.host = ENET_HOST_ANY;
     address.port = port;
     errno = 0;
-    host = enet_host_create(&address, kPeerSlots, kChannels, 0, 0);
+    host = CreateHost(&address, kPeerSlots);
     if (!host) {
       error = "cannot use udp port " + std::to_string(port) +
               (errno ? std::string(": ") + strerror(errno) : std::string());
       return false;
     }
-    host->intercept = RideAlong;
     phase = NetPhase::kWaiting;
   } else {
     joinText = hostName + ":" + std::to_string(port);
@@ -379,12 +394,11 @@ bool NetOpen(NetRole newRole, const std::string& hostName, uint16_t port, const 
       return false;
     }
     joinAddress.port = port;
-    host = enet_host_create(nullptr, 1, kChannels, 0, 0);
+    host = CreateHost(nullptr, 1);
     if (!host) {
       error = "cannot open a UDP socket";
       return false;
     }
-    host->intercept = RideAlong;
     phase = NetPhase::kConnecting;
     Connect();
     if (!peer) {
