@@ -139,15 +139,34 @@ void HeadlessBackend::CloseAudio() {
   audioOpen = false;
 }
 
+PadReading HeadlessBackend::ReadPad(int slot) {
+  return slot >= 0 && slot < kPadSlots ? pads[slot] : PadReading{};
+}
+bool HeadlessBackend::HasMouse() {
+  return mousePresent;
+}
+PointerReading HeadlessBackend::ReadPointer() {
+  return pointer;
+}
+void HeadlessBackend::WarpPointer(int32_t x, int32_t y) {
+  pointer.x = x;
+  pointer.y = y;
+  ++pointerWarps;
+}
+void HeadlessBackend::CapturePointer(bool captured) {
+  pointerCaptured = captured;
+}
+
 void ResetPlatformState() {
-  memset(KeyState, 0, sizeof KeyState);
+  ClearKeyState();
   TickHandler = nullptr;
   TickHandlerActive = 0;
   AnimCounter = 0;
   SetTickReference(0);
   Fullscreen = 0;
+  MouseCaptured = 0;
   SoundAvailable = 0;
-  MousePresent = Joypad1Present = Joypad2Present = 0;
+  ResetInputDevices();
   for (auto& s : Sounds) s = nullptr;
 }
 

@@ -39,6 +39,12 @@ class HeadlessBackend : public Backend {
   std::function<void(HeadlessBackend&)> onPresent;
   std::function<void(HeadlessBackend&)> onPoll;
 
+  // The controllers and the mouse as ReadPad, HasMouse and ReadPointer report them; a warp moves
+  // the pointer.
+  PadReading pads[kPadSlots];
+  bool mousePresent = false;
+  PointerReading pointer;
+
   // A fake loaded sound that reports number k in the sound log (for tests without data files).
   SoundHandle FakeSound(int number);
 
@@ -48,6 +54,8 @@ class HeadlessBackend : public Backend {
   bool screenOpen = false;
   bool fullscreen = false;
   bool cursorShown = false;
+  bool pointerCaptured = false;
+  int pointerWarps = 0;
   int videoModeChanges = 0;
   std::string caption;
   uint8_t colours[kPaletteBytes] = {};  // the colours on "screen"
@@ -86,6 +94,11 @@ class HeadlessBackend : public Backend {
   void PlaySound(SoundHandle sound, int mixerVolume, int mixerChannel) override;
   bool AudioRunning() override;
   void CloseAudio() override;
+  PadReading ReadPad(int slot) override;
+  bool HasMouse() override;
+  PointerReading ReadPointer() override;
+  void WarpPointer(int32_t x, int32_t y) override;
+  void CapturePointer(bool captured) override;
 
  private:
   struct Scripted {

@@ -22,12 +22,10 @@ void HandleEvent(const InputEvent& event) {
         ToggleFullscreen();
         return;
       }
-      if (event.sym < kScanMapSize && ScanMap[event.sym] < kKeyStateSize)
-        KeyState[ScanMap[event.sym]] = 1;
+      if (event.sym < kScanMapSize) SetKey(KeySource::kKeyboard, ScanMap[event.sym], true);
       return;
     case EventType::kKeyUp:
-      if (event.sym < kScanMapSize && ScanMap[event.sym] < kKeyStateSize)
-        KeyState[ScanMap[event.sym]] = 0;
+      if (event.sym < kScanMapSize) SetKey(KeySource::kKeyboard, ScanMap[event.sym], false);
       return;
     case EventType::kQuit:
       ExitProgram(0);
@@ -41,6 +39,7 @@ unsigned PollAndWaitTick() {
   Backend& backend = CurrentBackend();
   InputEvent event;
   while (backend.PollEvent(event)) HandleEvent(event);
+  UpdateInputDevices();
   for (;;) {
     const uint32_t now = backend.GetTicks();
     if (now - reference > kMaxBacklogMs) reference = now - kTickMs;
