@@ -59,14 +59,6 @@ class Backend {
   virtual uint32_t GetTicks() = 0;
   virtual void Delay(uint32_t ms) = 0;
 
-  // Audio (channels here are the mixer's, 0..7)
-  virtual bool OpenAudio() = 0;
-  virtual int AllocateChannels(int count) = 0;
-  virtual SoundHandle LoadSound(const char* file) = 0;  // nullptr when it cannot be loaded
-  virtual void PlaySound(SoundHandle sound, int mixerVolume, int mixerChannel) = 0;
-  virtual bool AudioRunning() = 0;
-  virtual void CloseAudio() = 0;
-
   // Input devices beside the keyboard, as of the last PollEvent that returned false.
   virtual PadReading ReadPad(int /*slot*/) { return PadReading{}; }
   virtual bool HasMouse() { return false; }
@@ -76,6 +68,14 @@ class Backend {
   virtual void WarpPointer(int32_t /*x*/, int32_t /*y*/) {}
   // A captured pointer cannot leave the window (ShowCursor hides it).
   virtual void CapturePointer(bool /*captured*/) {}
+
+  // Audio (channels here are the mixer's, 0..7)
+  virtual bool OpenAudio() = 0;
+  virtual int AllocateChannels(int count) = 0;
+  virtual SoundHandle LoadSound(const char* file) = 0;  // nullptr when it cannot be loaded
+  virtual void PlaySound(SoundHandle sound, int mixerVolume, int mixerChannel) = 0;
+  virtual bool AudioRunning() = 0;
+  virtual void CloseAudio() = 0;
 };
 
 // The backend every platform routine uses. Must be set before the first platform call.

@@ -114,6 +114,24 @@ void HeadlessBackend::Delay(uint32_t ms) {
   if (now > timeLimitMs) throw HeadlessTimeout("headless run passed its virtual time limit");
 }
 
+PadReading HeadlessBackend::ReadPad(int slot) {
+  return slot >= 0 && slot < kPadSlots ? pads[slot] : PadReading{};
+}
+bool HeadlessBackend::HasMouse() {
+  return mousePresent;
+}
+PointerReading HeadlessBackend::ReadPointer() {
+  return pointer;
+}
+void HeadlessBackend::WarpPointer(int32_t x, int32_t y) {
+  pointer.x = x;
+  pointer.y = y;
+  ++pointerWarps;
+}
+void HeadlessBackend::CapturePointer(bool captured) {
+  pointerCaptured = captured;
+}
+
 bool HeadlessBackend::OpenAudio() {
   if (!audioWorks) return false;
   audioOpen = true;
@@ -137,24 +155,6 @@ bool HeadlessBackend::AudioRunning() {
 }
 void HeadlessBackend::CloseAudio() {
   audioOpen = false;
-}
-
-PadReading HeadlessBackend::ReadPad(int slot) {
-  return slot >= 0 && slot < kPadSlots ? pads[slot] : PadReading{};
-}
-bool HeadlessBackend::HasMouse() {
-  return mousePresent;
-}
-PointerReading HeadlessBackend::ReadPointer() {
-  return pointer;
-}
-void HeadlessBackend::WarpPointer(int32_t x, int32_t y) {
-  pointer.x = x;
-  pointer.y = y;
-  ++pointerWarps;
-}
-void HeadlessBackend::CapturePointer(bool captured) {
-  pointerCaptured = captured;
 }
 
 void ResetPlatformState() {

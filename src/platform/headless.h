@@ -88,17 +88,17 @@ class HeadlessBackend : public Backend {
   bool PollEvent(InputEvent& event) override;
   uint32_t GetTicks() override;
   void Delay(uint32_t ms) override;
+  PadReading ReadPad(int slot) override;
+  bool HasMouse() override;
+  PointerReading ReadPointer() override;
+  void WarpPointer(int32_t x, int32_t y) override;
+  void CapturePointer(bool captured) override;
   bool OpenAudio() override;
   int AllocateChannels(int count) override;
   SoundHandle LoadSound(const char* file) override;
   void PlaySound(SoundHandle sound, int mixerVolume, int mixerChannel) override;
   bool AudioRunning() override;
   void CloseAudio() override;
-  PadReading ReadPad(int slot) override;
-  bool HasMouse() override;
-  PointerReading ReadPointer() override;
-  void WarpPointer(int32_t x, int32_t y) override;
-  void CapturePointer(bool captured) override;
 
  private:
   struct Scripted {
