@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up everything that is missing, builds, and runs the whole test suite:
-# the normal build with every test, the unit and soak tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a bounded run of each fuzzer.
+# the normal build with every test, the browser build played in headless Chromium, the unit and
+# soak tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded run of
+# each fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
@@ -13,6 +14,11 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build -j$jobs
 echo "== tests"
 ctest --test-dir build --output-on-failure -j$jobs --timeout 900
+
+echo "== the browser build, played in headless Chromium"
+./web.sh
+tests/web/browser_test.py build-web build-emscripten/game build/tests/e2e/e2e-probe \
+  build/plonkix-headless
 
 echo "== tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLONKIX_SANITIZE=ON -DPLONKIX_GAME=OFF \

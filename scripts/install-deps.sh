@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that are missing. Usage: install-deps.sh game|test
+# Installs the Debian packages that are missing. Usage: install-deps.sh game|web|test
 set -euo pipefail
 
 game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libcairo2-dev
   fonts-dejavu-core fonts-dejavu-extra)
-test_packages=("${game_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
-  libclang-rt-dev xvfb xdotool imagemagick ffmpeg sox)
+# The browser build: Debian's emscripten, and Python to serve the page.
+web_packages=("${game_packages[@]}" emscripten python3)
+test_packages=("${web_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
+  libclang-rt-dev xvfb xdotool imagemagick ffmpeg sox chromium chromium-driver python3-selenium)
 
 case "${1:-game}" in
   game) wanted=("${game_packages[@]}") ;;
+  web) wanted=("${web_packages[@]}") ;;
   test) wanted=("${test_packages[@]}") ;;
-  *) echo "usage: $0 game|test" >&2; exit 2 ;;
+  *) echo "usage: $0 game|web|test" >&2; exit 2 ;;
 esac
 
 missing=()

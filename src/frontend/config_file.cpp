@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "backend.h"
 #include "fatal.h"
 #include "keyboard.h"
 #include "player.h"
@@ -84,7 +85,9 @@ void LoadPlayerConfigs() {
 
 void SavePlayerConfigs() {
   int error = 0;
-  if (WriteConfigFile(kConfigFile, PlayerState[1].config, PlayerState[2].config, error) ==
-      SaveResult::kWriteFailed)
+  const SaveResult result =
+      WriteConfigFile(kConfigFile, PlayerState[1].config, PlayerState[2].config, error);
+  if (result == SaveResult::kWriteFailed)
     FatalError("cannot write %s: input/output error (%s)", kConfigFile, strerror(error));
+  if (result == SaveResult::kSaved) CurrentBackend().FileSaved(kConfigFile);
 }

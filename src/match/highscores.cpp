@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "backend.h"
 #include "fatal.h"
 #include "files.h"
 
@@ -98,5 +99,7 @@ void SaveHighScores() {
   int error = 0;
   // Whether the file could not be created or not written, the table stays in memory and the
   // next match writes it again; the old file is intact either way.
-  WriteFileAtomically(kHighScoreFile, &HighScoreTable, sizeof HighScoreTable, error);
+  if (WriteFileAtomically(kHighScoreFile, &HighScoreTable, sizeof HighScoreTable, error) ==
+      SaveResult::kSaved)
+    CurrentBackend().FileSaved(kHighScoreFile);
 }

@@ -1,6 +1,6 @@
 // The seam below the platform routines: everything that touches a real window, clock,
 // event queue or mixer goes through one Backend. The game uses the SDL backend; tests and
-// tools use the headless one.
+// tools use the headless one; the browser build has its own.
 #pragma once
 #include <cstdint>
 
@@ -76,6 +76,10 @@ class Backend {
   virtual void PlaySound(SoundHandle sound, int mixerVolume, int mixerChannel) = 0;
   virtual bool AudioRunning() = 0;
   virtual void CloseAudio() = 0;
+
+  // Files: called after the game replaced one of the files it saves (options, high scores), for a
+  // backend whose files do not outlive the program by themselves.
+  virtual void FileSaved(const char* /*path*/) {}
 };
 
 // The backend every platform routine uses. Must be set before the first platform call.

@@ -157,11 +157,16 @@ void HeadlessBackend::CloseAudio() {
   audioOpen = false;
 }
 
+void HeadlessBackend::FileSaved(const char* path) {
+  savedFiles.push_back(path);
+}
+
 void ResetPlatformState() {
   ClearKeyState();
   TickHandler = nullptr;
   TickHandlerActive = 0;
   AnimCounter = 0;
+  TicksCounted = 0;
   SetTickReference(0);
   Fullscreen = 0;
   MouseCaptured = 0;

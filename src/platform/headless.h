@@ -72,6 +72,7 @@ class HeadlessBackend : public Backend {
     uint32_t atMs;
   };
   std::vector<SoundCall> sounds;
+  std::vector<std::string> savedFiles;  // FileSaved reports, in order
   size_t PendingEvents() const { return script_.size(); }
   // The colour of a presented pixel in the palette on screen now.
   uint32_t RgbAt(int x, int y) const;
@@ -99,6 +100,7 @@ class HeadlessBackend : public Backend {
   void PlaySound(SoundHandle sound, int mixerVolume, int mixerChannel) override;
   bool AudioRunning() override;
   void CloseAudio() override;
+  void FileSaved(const char* path) override;
 
  private:
   struct Scripted {

@@ -8,6 +8,7 @@
 TickRoutine TickHandler = nullptr;
 uint8_t TickHandlerActive = 0;
 int32_t AnimCounter = 0;
+uint32_t TicksCounted = 0;
 
 namespace {
 uint32_t reference = 0;  // time up to which ticks have been accounted
@@ -45,6 +46,7 @@ unsigned PollAndWaitTick() {
     if (now - reference > kMaxBacklogMs) reference = now - kTickMs;
     const uint32_t ticks = (now - reference) / kTickMs;
     reference += kTickMs * ticks;
+    TicksCounted += ticks;
     if (ticks > 0) return ticks;
     backend.Delay(kTickMs - (now - reference));
   }

@@ -12,6 +12,7 @@ using WaitRoutine = void (*)();
 extern TickRoutine TickHandler;
 extern uint8_t TickHandlerActive;
 extern int32_t AnimCounter;
+extern uint32_t TicksCounted;  // every tick the pump has reported since the start
 
 // Handles every pending event, then waits for at least one elapsed tick; returns 1..10.
 unsigned PollAndWaitTick();

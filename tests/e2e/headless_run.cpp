@@ -6,6 +6,9 @@
 // of play, pause at 3 s and go on at 4.5 s, then hold their drop keys, and every seventh frame is
 // slow (it runs 2 to 4 ticks): a varied match for a replay.
 //
+// With --menu-frame FILE the run ends at the first frame of the main menu's choice, after writing
+// that frame as 640 x 400 RGB through the palette on screen (what the browser build must show).
+//
 // Exit status: the program's own (0), 1 when it stopped on a fatal error (the message is printed
 // like the game prints it), 3 when the run passed its virtual time limit (a hang).
 #include <cstdio>
@@ -120,6 +123,7 @@ int main(int argc, char** argv) {
   bool audio = true;
   uint32_t limitMinutes = 60;
   int mode = kPlainRun;
+  std::string menuFrameFile;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--mode" && i + 1 < argc) {
@@ -139,11 +143,13 @@ int main(int argc, char** argv) {
       audio = false;
     } else if (arg == "--limit-minutes" && i + 1 < argc) {
       limitMinutes = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--menu-frame" && i + 1 < argc) {
+      menuFrameFile = argv[++i];
     } else {
-      fprintf(
-          stderr,
-          "usage: %s [--seed N] [--no-audio] [--limit-minutes M] [--mode single|cpu|two|demo]\n",
-          argv[0]);
+      fprintf(stderr,
+              "usage: %s [--seed N] [--no-audio] [--limit-minutes M] "
+              "[--mode single|cpu|two|demo] [--menu-frame FILE]\n",
+              argv[0]);
       return 2;
     }
   }
@@ -159,6 +165,22 @@ int main(int argc, char** argv) {
       if (b.framesPresented % 7 == 0) b.now += kTickMs * (1 + b.framesPresented / 7 % 3);
     };
   backend.onPoll = [&player](HeadlessBackend&) { player.Poll(); };
+  if (!menuFrameFile.empty()) {
+    backend.onPresent = [&menuFrameFile](HeadlessBackend& b) {
+      if (!TickHandlerActive || TickHandler != MenuTick) return;
+      std::string rgb;
+      for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
+          const uint32_t c = b.RgbAt(x, y);
+          rgb += {char(c >> 16), char(c >> 8), char(c)};
+        }
+      FILE* f = fopen(menuFrameFile.c_str(), "wb");
+      const bool written = f && fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
+      if (f) fclose(f);
+      if (!written) FatalError("cannot write %s", menuFrameFile.c_str());
+      throw ProgramExitException{0};
+    };
+  }
   try {
     RunProgramSeeded(seed);
   } catch (const ProgramExitException& e) {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "../resources/file_limit.h"
 #include "player.h"
@@ -55,6 +57,7 @@ TEST(ConfigFileTest, SavedRecordsLoadBackAndAFailedSaveKeepsTheOldFile) {
   SavePlayerConfigs();
   std::vector<uint8_t> file = ReadFileBytes(dir.DataFile("plonkix.cfg"));
   ASSERT_EQ(file, Bytes(Sample(1), Sample(2)));
+  EXPECT_EQ(session->savedFiles, std::vector<std::string>{"data/plonkix.cfg"});
 
   // Player 2's beansToLink 1, name capacity 200 and name length 9 are made safe on reading.
   file[52 + 44] = 1;
@@ -86,6 +89,7 @@ TEST(ConfigFileTest, SavedRecordsLoadBackAndAFailedSaveKeepsTheOldFile) {
   SavePlayerConfigs();
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "data"));
   EXPECT_EQ(PlayerState[1].config.dropSpeed, 1u);
+  EXPECT_EQ(session->savedFiles.size(), 1u) << "a save that failed was reported as kept";
 }
 
 }  // namespace

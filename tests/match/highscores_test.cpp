@@ -114,6 +114,8 @@ TEST(HighScoresTest, TheFileLoadsWithLongNamesCutAndSavesBackOrSilentlyNot) {
   std::filesystem::remove_all(dir.path() / "data");
   SaveHighScores();  // a file that cannot be written is skipped without a message
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "data"));
+  // Only the save that reached the file is reported for keeping.
+  EXPECT_EQ(session->savedFiles, std::vector<std::string>{"data/plonkix.hig"});
 }
 
 }  // namespace

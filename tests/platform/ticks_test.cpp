@@ -51,7 +51,9 @@ TEST_F(TickTest, CountsWholeTicksCarriesTheRestAndDropsALongBacklog) {
   for (const auto& c : cases) {
     SetTickReference(c.reference);
     backend.now = c.now;
+    const uint32_t counted = TicksCounted;
     EXPECT_EQ(PollAndWaitTick(), c.ticks) << c.reference << " -> " << c.now;
+    EXPECT_EQ(TicksCounted - counted, c.ticks) << c.reference << " -> " << c.now;
     EXPECT_EQ(TickReference(), c.newReference) << c.reference << " -> " << c.now;
     EXPECT_EQ(backend.now, c.clockAfter) << c.reference << " -> " << c.now;
   }
