@@ -31,8 +31,8 @@ if [ -x tests/fuzz/run.sh ]; then
   echo "== fuzzers (${fuzz_seconds} s each)"
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLONKIX_FUZZ=ON \
     -DPLONKIX_GAME=OFF -DPLONKIX_DATASET=OFF > /dev/null
-  cmake --build build-fuzz -j$jobs --target fuzz_seeds fuzz_picture fuzz_animation fuzz_config fuzz_highscores \
+  cmake --build build-fuzz -j$jobs --target fuzz_picture fuzz_animation fuzz_config fuzz_highscores \
     fuzz_replay
-  tests/fuzz/run.sh build-fuzz "$fuzz_seconds"
+  tests/fuzz/run.sh build-fuzz "$fuzz_seconds" build/game/data
 fi
 echo "== all tests passed"

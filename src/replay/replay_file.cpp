@@ -170,8 +170,16 @@ std::vector<uint8_t> EncodeReplay(const Replay& replay) {
   out.insert(out.end(), replay.frameRuns.begin(), replay.frameRuns.end());
   out.insert(out.end(), replay.tickRuns.begin(), replay.tickRuns.end());
   for (uint64_t hash : replay.hashes) Put(out, hash, 8);
-  Put(out, Checksum(out.data(), out.size()), kChecksumBytes);
+  out.resize(out.size() + kChecksumBytes);
+  SealReplay(out);
   return out;
+}
+
+void SealReplay(std::vector<uint8_t>& bytes) {
+  if (bytes.size() < kChecksumBytes) return;
+  const size_t end = bytes.size() - kChecksumBytes;
+  const uint64_t sum = Checksum(bytes.data(), end);
+  for (size_t i = 0; i < kChecksumBytes; ++i) bytes[end + i] = static_cast<uint8_t>(sum >> (8 * i));
 }
 
 bool DecodeReplay(const uint8_t* data, size_t size, Replay& out, std::string& error) {

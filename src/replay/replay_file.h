@@ -81,6 +81,8 @@ RunReader MakeRunReader(const std::vector<uint8_t>& stream);
 
 // The whole file image.
 std::vector<uint8_t> EncodeReplay(const Replay& replay);
+// Writes the closing checksum of a file image over its last 8 bytes.
+void SealReplay(std::vector<uint8_t>& bytes);
 // Checks everything a file can hold wrongly; on failure error tells what, in a few words.
 bool DecodeReplay(const uint8_t* data, size_t size, Replay& out, std::string& error);
 // Reads and decodes a file; error tells what is wrong (without the file name).

@@ -1,11 +1,6 @@
 // The generated data set as the game uses it: every file written the same on every run, the
 // animations looping, every sprite cut by the game's loader exactly as it was drawn (so no sprite
 // on a sheet overwrites another), every picture at the size its screen loads it.
-#include <algorithm>
-#include <cstring>
-#include <filesystem>
-#include <tuple>
-
 #include "animations.h"
 #include "beans.h"
 #include "dataset.h"
@@ -21,8 +16,6 @@
 #include "menu_art.h"
 #include "picture.h"
 #include "test_support.h"
-
-namespace fs = std::filesystem;
 
 // The set is drawn once for all tests of this file and written into a directory of its own.
 class DataSetTest : public ::testing::Test {
@@ -53,7 +46,7 @@ TEST_F(DataSetTest, FiftyFilesTheSameOnEveryRunAndAnimationsThatDecodeAsDrawn) {
     SCOPED_TRACE(DataFileName('f', f));
     const std::vector<uint8_t> b = ReadFileBytes(File(DataFileName('f', f)));
     ASSERT_GT(b.size(), 134u);
-    // The header other programs check (our loader does not): magic numbers, depth 8, a speed.
+    // What other programs check and our loader does not: magic numbers, depth 8, a speed.
     const auto le16 = [&b](size_t at) { return b[at] | b[at + 1] << 8; };
     EXPECT_TRUE(le16(4) == 0xAF12 && le16(12) == 8 && le16(16) > 0 && le16(132) == 0xF1FA);
     uint8_t* frames[kAnimImages] = {};
@@ -74,9 +67,7 @@ TEST_F(DataSetTest, TheGameLoadsEverySpriteAsDrawnAndEveryPictureAtItsScreensSiz
   ScratchDir scratch;
   fs::copy(dir_ / "data", scratch.path() / "data",
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-  LoadAllData();  // cuts the sheets p00..p16 at the game's own positions and sizes
-  // Every sprite is its drawing: none was cut at another place or size, none overwritten by
-  // another drawing placed over it on the sheet.
+  LoadAllData();  // every sprite cut as drawn: not at another place or size, nor drawn over
   std::vector<std::tuple<const Sprite&, IndexedImage, std::string>> sprites = {
       {FrameTop, DrawFrameTop(), "frame top"},    {FrameBottom, DrawFrameBottom(), "frame bottom"},
       {FrameSide, DrawFrameSide(), "frame side"}, {logoSprite, DrawLogo(), "logo"},
@@ -103,8 +94,8 @@ TEST_F(DataSetTest, TheGameLoadsEverySpriteAsDrawnAndEveryPictureAtItsScreensSiz
         << what << ": nothing drawn";
   }
 
-  // The pictures the screens load themselves (a picture of another size stops the game). Sprites
-  // are shown with the palettes of p02, p22 and p23, so those three carry the master palette.
+  // The pictures the screens load themselves at their sizes; the sprites are shown with the
+  // palettes of p02, p22 and p23, so those three carry the master palette.
   const std::tuple<const char*, int, int, bool> screens[] = {
       {kLogoPictureFile, kLogoWidth, kLogoHeight, true},
       {kExitPictureFile, kScreenWidth, kScreenHeight, false},

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "intro_pictures_kit.h"
@@ -54,8 +53,7 @@ TEST(IntroPictures, RichPalettesOnBlackWithTheirMarginsAndStrips) {
       EXPECT_TRUE(stripDistinct > 80 && stripCommonest < 0.4) << "strip at " << top;
     }
   }
-  // The title sits on black with a margin, the logo filling its middle; the closing poster's
-  // rounded card leaves black corners.
+  // The title on black with a margin, the logo filling its middle; the poster's card's corners.
   const IndexedImage& title = pictures[0].image;
   for (int y = 0; y < title.height; ++y)
     for (int x = 0; x < title.width; ++x)
@@ -69,9 +67,8 @@ TEST(IntroPictures, RichPalettesOnBlackWithTheirMarginsAndStrips) {
   EXPECT_LT(IndexSpread(poster, 50, 250).second, 0.25);
 }
 
-// The fitted palette holds a few flat colours exactly; a smooth gradient of far more colours than
-// it has entries keeps its colours through the dither: over each 8 x 8 block the mapped colours
-// average out to the true ones, without banding or drift.
+// A fitted palette holds a few flat colours exactly; a smooth gradient of far more colours keeps
+// them through the dither: each 8 x 8 block averages out to the true colours, without drift.
 TEST(IntroPicturesKit, PaletteAndDitherKeepThePicturesColours) {
   Canvas flat(256, 8), ramp(128, 128);
   const uint8_t colours[][3] = {{255, 0, 0},   {0, 200, 0},  {10, 20, 250},  {255, 255, 255},

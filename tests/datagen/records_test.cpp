@@ -1,10 +1,5 @@
-// The starting configuration and high-score files, read byte for byte into the game's own
-// records: sensible players, sorted and beatable lists; the key table, loaded the way the game
-// loads it; and every writer's failure on a missing directory.
-#include <algorithm>
-#include <cstring>
-#include <utility>
-
+// The starting configuration and high-score files as the game's own records: sensible players,
+// sorted and beatable lists; the key table as the game loads it; the writers' failures.
 #include "highscores.h"
 #include "keyboard.h"
 #include "keysyms.h"
@@ -44,13 +39,12 @@ TEST(StartingRecords, TwoSensibleKeyboardPlayersAndSortedBeatableLists) {
   Read(dir.DataFile("plonkix.cfg"), players);
   std::vector<uint32_t> keys;
   for (const PlayerConfig& p : players) {
-    EXPECT_EQ(p.useMouse | p.useJoypad1 | p.useJoypad2 | p.padding, 0);  // keyboard
-    EXPECT_TRUE(p.mouseDelay >= 5 && p.mouseDelay <= 99 && p.cpuStrength >= 1 &&
-                p.cpuStrength <= 5 && p.dropSpeed == 1 && p.beansToLink == 4);
-    EXPECT_TRUE(p.name.capacity == 5 && p.name.length == 5 && Typable(p.name.chars, 5));
+    EXPECT_TRUE((p.useMouse | p.useJoypad1 | p.useJoypad2 | p.padding) == 0 && p.mouseDelay >= 5 &&
+                p.mouseDelay <= 99 && p.cpuStrength >= 1 && p.cpuStrength <= 5 &&
+                p.dropSpeed == 1 && p.beansToLink == 4 && p.name.capacity == 5 &&
+                p.name.length == 5 && Typable(p.name.chars, 5));
     for (uint32_t key : {p.keyLeft, p.keyRight, p.keyRotate, p.keyDown}) {
-      // A key some key on the keyboard produces, and not left Shift nor a key with a job of its
-      // own in a match: pause, the quit answers, Escape.
+      // On the keyboard, and not left Shift nor pause, the quit answers or Escape.
       EXPECT_NE(std::find(scanMap.begin(), scanMap.end(), key), scanMap.end()) << key;
       for (uint32_t reserved :
            {scan::kLShift, scan::kP, scan::kY, scan::kZ, scan::kJ, scan::kN, scan::kEscape})
@@ -79,8 +73,8 @@ TEST(StartingRecords, TwoSensibleKeyboardPlayersAndSortedBeatableLists) {
       EXPECT_GE(std::pair(t.comboDemons[r - 1].combo, t.comboDemons[r - 1].comboPoints),
                 std::pair(t.comboDemons[r].combo, t.comboDemons[r].comboPoints));
     }
-    // A combo's points are what a chain of that many hits can score with 4 beans to a link:
-    // 200 x hits x weight, the weight at least that of every hit being a group of 4.
+    // Points a chain of that many hits can score with 4 to a link: 200 x hits x weight, the
+    // weight at least that of every hit a group of 4.
     const uint32_t hits = t.comboDemons[r].combo, points = t.comboDemons[r].comboPoints;
     ASSERT_GT(hits, 0u);
     EXPECT_EQ(points % (200 * hits), 0u);
@@ -101,9 +95,8 @@ TEST(ScanMap, TypableCharactersTheScreensKeysAndAPlayersControlKeysReachTheGame)
     const uint8_t scancode = ScanMap[static_cast<uint8_t>(c)];
     EXPECT_TRUE(scancode < 128 && ScancodeToChar(scancode) == c) << "'" << c << "'";
   }
-  // The keys the screens look for, with their scancodes; in the German layout "z" and
-  // "y" trade places against a US keyboard. F1..F10 and the keypad's digits sit where a PC
-  // keyboard has them (keypad 7 8 9 / 4 5 6 / 1 2 3 / 0).
+  // The screens' keys ("z" and "y" as in the German layout), F1..F12 and the keypad's digits
+  // where a PC keyboard has them.
   const uint16_t symbols[] = {keysym::kEscape, keysym::kReturn, keysym::kSpace, keysym::kUp,
                               keysym::kDown,   keysym::kLeft,   keysym::kRight, keysym::kLShift,
                               keysym::kRShift, keysym::kZ,      keysym::kZ - 1, keysym::kF1 + 10,
@@ -116,8 +109,7 @@ TEST(ScanMap, TypableCharactersTheScreensKeysAndAPlayersControlKeysReachTheGame)
   const uint8_t keypad[10] = {82, 79, 80, 81, 75, 76, 77, 71, 72, 73};
   for (int k = 0; k < 10; ++k)
     EXPECT_TRUE(ScanMap[keysym::kF1 + k] == 59 + k && ScanMap[keysym::kKp0 + k] == keypad[k]) << k;
-  // Keys a player might choose for the controls reach the game; no symbol, not even one SDL
-  // never sends, is sent to key 0.
+  // Keys a player might choose for the controls reach the game; no symbol goes to key 0.
   for (uint16_t key :
        {keysym::kBackspace, keysym::kTab, keysym::kInsert, keysym::kHome, keysym::kPageUp,
         keysym::kDelete, keysym::kEnd, keysym::kPageDown, keysym::kLCtrl, keysym::kRCtrl,
@@ -127,7 +119,6 @@ TEST(ScanMap, TypableCharactersTheScreensKeysAndAPlayersControlKeysReachTheGame)
   for (int sym = 0; sym < kScanMapSize; ++sym) EXPECT_NE(ScanMap[sym], 0) << "symbol " << sym;
 }
 
-// Every writer stops on a missing directory with a message naming the file it could not write.
 TEST(DataWriters, AMissingDirectoryIsAFatalErrorNamingTheFile) {
   ScratchDir dir;
   const struct {

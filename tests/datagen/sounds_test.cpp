@@ -1,8 +1,7 @@
-// The generated sound effects, judged by analysis: a real WAV of the game's format, length, level,
-// no DC, clean starts and ends, and the pitch course where the sound's job needs one.
-#include <algorithm>
+// The generated sound effects, judged by analysis: length, level, no DC, clean starts and ends,
+// and the pitch course where the sound's job needs one. (That they are 22 050 Hz mono 16-bit WAVs
+// is soxi's part in the standard-tools check.)
 #include <cmath>
-#include <cstring>
 
 #include "dataset.h"
 #include "parts.h"
@@ -12,18 +11,14 @@ namespace {
 constexpr int kSounds = 20;
 constexpr double kRate = 22050;
 
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
-
-// The samples (-1..1) of a WAV with the canonical 44-byte header of 22 050 Hz mono 16-bit PCM
-// and its data chunk filling the rest of the file; empty otherwise.
+// The samples (-1..1) behind a 44-byte header whose RIFF and data sizes fit the file.
 std::vector<double> ReadWav(const std::vector<uint8_t>& b) {
+  const auto u32 = [&b](size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24;
+  };
   std::vector<double> samples;
-  if (b.size() > 44 && memcmp(b.data(), "RIFF", 4) == 0 && U32(b, 4) == b.size() - 8 &&
-      memcmp(b.data() + 8, "WAVEfmt ", 8) == 0 && U32(b, 16) == 16 && U32(b, 20) == (1 << 16 | 1) &&
-      U32(b, 24) == kRate && U32(b, 28) == 2 * kRate && U32(b, 32) == (16 << 16 | 2) &&
-      memcmp(b.data() + 36, "data", 4) == 0 && U32(b, 40) == b.size() - 44)
+  if (b.size() > 44 && memcmp(b.data() + 36, "data", 4) == 0 &&
+      u32(4) == static_cast<int>(b.size() - 8) && u32(40) == static_cast<int>(b.size() - 44))
     for (size_t i = 44; i + 1 < b.size(); i += 2)
       samples.push_back(static_cast<int16_t>(b[i] | b[i + 1] << 8) / 32768.0);
   return samples;
@@ -49,14 +44,13 @@ TEST(Sounds, ShortCleanWavsBelowFullScaleWithPitchCoursesThatFitTheirMoments) {
   for (int k = 0; k < kSounds; ++k) {
     SCOPED_TRACE("sound " + std::to_string(k));
     const std::vector<double>& s = sound[k];
-    ASSERT_FALSE(s.empty()) << "not a plain 22050 Hz mono 16-bit WAV";
+    ASSERT_FALSE(s.empty()) << "header sizes do not fit the file";
     EXPECT_TRUE(seconds(k) >= 0.03 && seconds(k) <= 3.0) << seconds(k);
     double peak = 0, sum = 0, head = 0, tail = 0;
     for (double x : s) peak = std::fmax(peak, std::fabs(x)), sum += x;
     EXPECT_TRUE(peak >= 0.5 && peak <= 0.9) << peak;  // never clips, and is not near-silent
     EXPECT_LT(std::fabs(sum / s.size()), 0.005) << "DC offset";
-    // Starts and ends at rest and swells in and out over a few milliseconds: a sound that
-    // starts or stops at full level is heard as a click.
+    // Swells in and out over a few milliseconds: a sound starting or stopping loud clicks.
     for (size_t i = 0; i < static_cast<size_t>(0.002 * kRate); ++i) {
       head = std::fmax(head, i < 0.0005 * kRate ? std::fabs(s[i]) : 0);
       tail = std::fmax(tail, std::fabs(s[s.size() - 1 - i]));

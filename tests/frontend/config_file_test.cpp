@@ -1,12 +1,5 @@
 #include "config_file.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "../resources/file_limit.h"
 #include "player.h"
 #include "test_support.h"

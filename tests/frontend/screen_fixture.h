@@ -2,18 +2,11 @@
 // solid glyphs that tell the characters apart, fake sounds, the game's keys, and scripted steps
 // that react to what the running screen is doing.
 #pragma once
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <deque>
 #include <functional>
-#include <tuple>
-#include <vector>
 
 #include "../resources/synthetic_data.h"
-#include "display.h"
 #include "frontend_common.h"
 #include "game_data.h"
 #include "keyboard.h"
@@ -23,7 +16,6 @@
 
 namespace screens {
 
-using SoundLog = std::vector<std::tuple<int, int, int>>;  // number, mixer volume, mixer channel
 constexpr uint8_t kMarkerColour = 210, kMarkerMirrorColour = 211;
 
 // Picture p's palette: no entry is black and every picture differs.
@@ -112,11 +104,7 @@ class ScreenTest : public ::testing::Test {
       if (h == handler) at.push_back(time);
     return at;
   }
-  SoundLog SoundsPlayed() const {
-    SoundLog out;
-    for (const auto& s : backend.sounds) out.emplace_back(s.number, s.mixerVolume, s.mixerChannel);
-    return out;
-  }
+  SoundLog SoundsPlayed() const { return ::SoundsPlayed(backend); }
   int Plays(int number) const {
     return std::count_if(backend.sounds.begin(), backend.sounds.end(),
                          [number](const auto& s) { return s.number == number; });

@@ -13,12 +13,6 @@
 namespace {
 constexpr uint64_t kMostSimulatedTicks = 5000;
 
-void Reseal(std::vector<uint8_t>& bytes) {
-  uint64_t h = 0xCBF29CE484222325ull;
-  for (size_t i = 0; i + 8 < bytes.size(); ++i) h = (h ^ bytes[i]) * 0x100000001B3ull;
-  for (int i = 0; i < 8; ++i) bytes[bytes.size() - 8 + i] = static_cast<uint8_t>(h >> (8 * i));
-}
-
 void Try(const uint8_t* data, size_t size) {
   Replay replay;
   std::string error;
@@ -41,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Try(data, size);
   if (size > 16 && memcmp(data, kReplayMagic, sizeof kReplayMagic) == 0) {
     std::vector<uint8_t> resealed(data, data + size);
-    Reseal(resealed);
+    SealReplay(resealed);
     Try(resealed.data(), resealed.size());
   }
   return 0;

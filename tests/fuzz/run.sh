@@ -1,21 +1,31 @@
 #!/usr/bin/env bash
-# Runs every fuzz target for the given number of seconds on a seed corpus written by our own
-# encoders. Usage: tests/fuzz/run.sh BUILD_DIR SECONDS
-# (BUILD_DIR configured with CC=clang CXX=clang++ cmake -DPLONKIX_FUZZ=ON -DPLONKIX_GAME=OFF.)
+# Runs every fuzz target for the given number of seconds, seeded with files of a generated data
+# set and the replays kept as regression data. Usage: tests/fuzz/run.sh BUILD_DIR SECONDS DATA_DIR
+# (BUILD_DIR configured with CC=clang CXX=clang++ cmake -DPLONKIX_FUZZ=ON -DPLONKIX_GAME=OFF;
+# DATA_DIR the data/ of a normal build.)
 set -euo pipefail
-build=${1:?usage: run.sh BUILD_DIR SECONDS}
-seconds=${2:?usage: run.sh BUILD_DIR SECONDS}
+usage="usage: run.sh BUILD_DIR SECONDS DATA_DIR"
+build=${1:?$usage}
+seconds=${2:?$usage}
+data=${3:?$usage}
 fuzz_dir=$build/tests/fuzz
 corpus=$build/fuzz-corpus
-[ -x "$fuzz_dir/fuzz_seeds" ] || { echo "no fuzz build in $build" >&2; exit 2; }
-mkdir -p "$corpus"
-"$fuzz_dir/fuzz_seeds" "$corpus/seeds"
+[ -x "$fuzz_dir/fuzz_picture" ] || { echo "no fuzz build in $build" >&2; exit 2; }
+[ -f "$data/plonkix.p23" ] || { echo "no generated data set in $data" >&2; exit 2; }
+
+# Seeds: small and large pictures, every animation, the starting records, every kept replay.
+seeds=$corpus/seeds
+rm -rf "$seeds"
+mkdir -p "$seeds"/{picture,animation,config,highscores,replay}
+cp "$data"/plonkix.p{00,02,12,15} "$seeds/picture/"
+cp "$data"/plonkix.f0? "$seeds/animation/"
+cp "$data/plonkix.cfg" "$seeds/config/"
+cp "$data/plonkix.hig" "$seeds/highscores/"
+# The table and the results of one more player (name length and name, score, beans).
+{ cat "$data/plonkix.hig"; printf '\x04abcde\x00\x30\0\0\0\0\0\0\x05\0\0\0'; } > "$seeds/highscores/entry"
+cp "$(dirname "$0")"/../replay/data/*.plx "$seeds/replay/"
 
 status=0
-# The replays recorded by the game and kept as regression data seed the replay reader.
-mkdir -p "$corpus/seeds/replay"
-cp "$(dirname "$0")"/../replay/data/*.plx "$corpus/seeds/replay/" 2> /dev/null || true
-
 for target in picture animation config highscores replay; do
   mkdir -p "$corpus/$target"
   echo "== fuzz_$target for ${seconds} s"

@@ -3,42 +3,24 @@
 // and the frame is compared with the same sprite or text drawn alone.
 #include "game_screen.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <vector>
-
 #include "engine.h"
 #include "game_data.h"
-#include "headless.h"
 #include "match_flow.h"
 #include "platform.h"
+#include "test_support.h"
 
 namespace {
 
 constexpr uint8_t kBackground = 3;
 
-// Every pixel the drawing sets on its own shows in the frame with the same value.
-template <typename Draw>
-::testing::AssertionResult Shows(Draw draw) {
-  std::vector<uint8_t> alone(kScreenBytes, 0);
-  draw(alone.data());
-  if (std::all_of(alone.begin(), alone.end(), [](uint8_t v) { return v == 0; }))
-    return ::testing::AssertionFailure() << "nothing of it on screen";
-  for (int i = 0; i < kScreenBytes; ++i)
-    if (alone[i] && FrameBuffer[i] != alone[i])
-      return ::testing::AssertionFailure()
-             << "differs at (" << i % kScreenWidth << ", " << i / kScreenWidth << ")";
-  return ::testing::AssertionSuccess();
-}
 auto Sp(const Sprite& s, int x, int y) {
-  return Shows([&](uint8_t* t) { DrawSprite(t, x, y, s); });
+  return Shows(FrameBuffer, [&](uint8_t* t) { DrawSprite(t, x, y, s); });
 }
 auto Dots(const Sprite& s, int x, int y, uint32_t scale) {
-  return Shows([&](uint8_t* t) { DrawSpriteDotted(t, x, y, scale, scale, s); });
+  return Shows(FrameBuffer, [&](uint8_t* t) { DrawSpriteDotted(t, x, y, scale, scale, s); });
 }
 auto Txt(const char* text, int x, int y, int font) {
-  return Shows([&](uint8_t* t) { DrawText(t, text, x, y, font); });
+  return Shows(FrameBuffer, [&](uint8_t* t) { DrawText(t, text, x, y, font); });
 }
 
 class Screen : public ::testing::Test {
@@ -123,22 +105,17 @@ TEST_F(Screen, FieldsPairsFrameAndBothPanels) {
   fpsText.Set("69");
   spinCounter = 37;  // frame 9
   ComposeGameScreen();
-  EXPECT_TRUE(Sp(BeanSprites[3][11], 102, 173));
-  EXPECT_TRUE(Sp(BeanSprites[6][0], 472, 341));
-  EXPECT_TRUE(Sp(BeanSprites[5][1], 88, 72));
-  EXPECT_TRUE(Sp(BeanSprites[2][0], 88, 100));
-  EXPECT_TRUE(Txt("12345", 118, 9, 2));
-  EXPECT_TRUE(Txt("1234567890", 522, 9, 2));
-  EXPECT_TRUE(Sp(BeanSprites[2][0], 257, 35));
-  EXPECT_TRUE(Sp(BeanSprites[5][0], 257, 63));
-  EXPECT_TRUE(Sp(BeanSprites[6][0], 383, 35));
-  EXPECT_TRUE(Txt("game over", 522, 190, 0));
+  const std::tuple<const Sprite&, int, int> sprites[] = {
+      {BeanSprites[3][11], 102, 173}, {BeanSprites[6][0], 472, 341}, {BeanSprites[5][1], 88, 72},
+      {BeanSprites[2][0], 88, 100},   {BeanSprites[2][0], 257, 35},  {BeanSprites[5][0], 257, 63},
+      {BeanSprites[6][0], 383, 35}};
+  for (const auto& [sprite, x, y] : sprites) EXPECT_TRUE(Sp(sprite, x, y)) << x << "," << y;
+  const std::tuple<const char*, int, int, int> texts[] = {
+      {"12345", 118, 9, 2},         {"1234567890", 522, 9, 2},         {"game over", 522, 190, 0},
+      {"quad(4)....", 319, 112, 1}, {"....ultimate(17)", 319, 126, 1}, {"69", 319, 10, 2},
+      {"level:14", 275, 391, 1},    {"level:12", 365, 391, 1}};
+  for (const auto& [text, x, y, font] : texts) EXPECT_TRUE(Txt(text, x, y, font)) << text;
   EXPECT_FALSE(Txt("game over", 118, 190, 0));
-  EXPECT_TRUE(Txt("quad(4)....", 319, 112, 1));
-  EXPECT_TRUE(Txt("....ultimate(17)", 319, 126, 1));
-  EXPECT_TRUE(Txt("69", 319, 10, 2));
-  EXPECT_TRUE(Txt("level:14", 275, 391, 1));
-  EXPECT_TRUE(Txt("level:12", 365, 391, 1));
   EXPECT_TRUE(Dots(Sprite{AnimFrames[9], kAnimWidth, kAnimHeight}, 320, 329, 200));
   // Link shapes and phases choose the frame (above); a black bean keeps links it landed on but
   // has only unlinked frames; no sprite for an empty cell or an unknown colour.

@@ -1,12 +1,5 @@
 #include "highscores.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <filesystem>
-#include <string>
-#include <tuple>
-
 #include "test_support.h"
 
 namespace {
@@ -107,13 +100,13 @@ TEST(HighScoresTest, TheFileLoadsWithLongNamesCutAndSavesBackOrSilentlyNot) {
   LoadHighScores();
   SaveHighScores();
   EXPECT_EQ(ReadFileBytes(dir.DataFile("plonkix.hig")), expected);
-  std::filesystem::remove(dir.DataFile("plonkix.hig"));
-  std::filesystem::create_directory(dir.DataFile("plonkix.hig"));  // the rename fails
+  fs::remove(dir.DataFile("plonkix.hig"));
+  fs::create_directory(dir.DataFile("plonkix.hig"));  // the rename fails
   SaveHighScores();
-  EXPECT_FALSE(std::filesystem::exists(dir.DataFile("plonkix.hig.tmp")));
-  std::filesystem::remove_all(dir.path() / "data");
+  EXPECT_FALSE(fs::exists(dir.DataFile("plonkix.hig.tmp")));
+  fs::remove_all(dir.path() / "data");
   SaveHighScores();  // a file that cannot be written is skipped without a message
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "data"));
+  EXPECT_FALSE(fs::exists(dir.path() / "data"));
   // Only the save that reached the file is reported for keeping.
   EXPECT_EQ(session->savedFiles, std::vector<std::string>{"data/plonkix.hig"});
 }

@@ -2,16 +2,10 @@
 // data set: the phases in order and on time, the names on the background, the high-score entries.
 #include "match_flow.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
 #include <memory>
-#include <string>
 
 #include "engine.h"
 #include "game_data.h"
-#include "headless.h"
 #include "highscores.h"
 #include "picture.h"
 #include "platform.h"
@@ -67,17 +61,13 @@ class WholeMatch : public ::testing::TestWithParam<MatchCase> {
     for (int r = 0; r < kHighScoreRanks; ++r)
       zero.killerKingsName[r] = zero.comboDemonsName[r] = {kNameCapacity, 4, {'z', 'e', 'r', 'o'}};
     HighScoreTable = zero;
-    std::filesystem::remove(scratch->DataFile("plonkix.hig"));
+    fs::remove(scratch->DataFile("plonkix.hig"));
     SeedRandom(2024);
-    for (int p = 1; p <= kPlayers; ++p) {
-      PlayerConfig& c = PlayerState[p].config = PlayerConfig{};
-      c.keyDown = p == 1 ? 31 : 80;
-      c.dropSpeed = 1;
-      c.beansToLink = 99;  // nothing explodes: quick matches
-      c.cpuStrength = 5;
-    }
-    PlayerState[1].config.name = {kNameCapacity, 5, {'A', 'L', 'I', 'C', 'E'}, {}};
-    PlayerState[2].config.name = {kNameCapacity, 3, {'B', 'O', 'B'}, {}};
+    // Drop keys only; 99 beans to a link: nothing explodes, quick matches.
+    PlayerState[1].config = PlayerConfig(0, 0, 0, 0, 0, 0, 0, 0, 31,
+                                         ConfigName{5, 5, {'A', 'L', 'I', 'C', 'E'}, {}}, 1, 99, 5);
+    PlayerState[2].config =
+        PlayerConfig(0, 0, 0, 0, 0, 0, 0, 0, 80, ConfigName{5, 3, {'B', 'O', 'B'}, {}}, 1, 99, 5);
     // What a previous match may leave behind: the match must start from its own reset.
     PlayerState[2].gameOver = paused = 1;
     tickCount = 77;
@@ -106,11 +96,7 @@ class WholeMatch : public ::testing::TestWithParam<MatchCase> {
   }
 
   bool LastFrameShows(const Sprite& s, int x, int y) const {
-    std::vector<uint8_t> alone(kScreenBytes, 0);
-    DrawSprite(alone.data(), x, y, s);
-    for (int i = 0; i < kScreenBytes; ++i)
-      if (alone[i] && backend.lastFrame[i] != alone[i]) return false;
-    return true;
+    return Shows(backend.lastFrame.data(), [&](uint8_t* t) { DrawSprite(t, x, y, s); });
   }
 };
 

@@ -2,7 +2,7 @@
 // them as raw RGB, so standard tools (ImageMagick, ffmpeg, sox) can be checked against them.
 // Usage: codec_samples DIR
 #include <cstdio>
-#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,13 +14,11 @@ namespace {
 std::string dir;
 std::vector<uint8_t> palette(768);
 
+// A file that cannot be written is missing, and the check that reads it fails.
 void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-  const std::string path = dir + "/" + name;
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || fclose(f) != 0) {
-    fprintf(stderr, "cannot write %s\n", path.c_str());
-    exit(1);
-  }
+  std::ofstream(dir + "/" + name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 void AppendRgb(std::vector<uint8_t>& rgb, const std::vector<uint8_t>& pixels) {

@@ -2,13 +2,6 @@
 // streams, and every kind of bad data as a fault, never an overrun.
 #include "codecs.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "animation.h"
 #include "picture.h"
 #include "test_support.h"

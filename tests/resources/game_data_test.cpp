@@ -1,10 +1,6 @@
 #include "game_data.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <iterator>
-#include <string>
 
 #include "picture.h"
 #include "random.h"

@@ -1,10 +1,6 @@
 // A complete synthetic data directory for loader tests, written with the game's own encoders:
 // every sheet and picture holds a pattern that tells the file and the position of each pixel.
 #pragma once
-#include <cstdint>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "codecs.h"
 #include "test_support.h"

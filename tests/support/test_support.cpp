@@ -5,8 +5,6 @@
 #include <fstream>
 #include <random>
 
-namespace fs = std::filesystem;
-
 ScratchDir::ScratchDir(bool copyData) {
   previous_ = fs::current_path();
   std::random_device rd;
@@ -38,4 +36,10 @@ void WriteFileBytes(const fs::path& file, const std::vector<uint8_t>& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
+}
+
+SoundLog SoundsPlayed(const HeadlessBackend& backend) {
+  SoundLog log;
+  for (const auto& s : backend.sounds) log.emplace_back(s.number, s.mixerVolume, s.mixerChannel);
+  return log;
 }

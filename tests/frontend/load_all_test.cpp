@@ -1,11 +1,10 @@
-// Start-up: loading shows nothing and waits only for held keys; without video the program ends at
-// once, saying why. (Whole runs of the program are the end-to-end tests' part.)
-#include "main_flow.h"
+// Start-up: loading shows nothing and waits only for held keys. (Whole runs of the program, and a
+// start without video, are the end-to-end tests' part.)
+#include "load_all.h"
 
 #include "../resources/synthetic_data.h"
 #include "highscores.h"
 #include "keyboard.h"
-#include "load_all.h"
 #include "player.h"
 
 namespace {
@@ -31,18 +30,6 @@ TEST(StartUpTest, LoadingReadsTheSavedFilesShowsNothingAndWaitsOnlyForHeldKeys) 
   LoadAllData();
   EXPECT_GE(session->now, 700u);
   EXPECT_EQ(session->framesPresented, 0u);
-}
-
-TEST(StartUpTest, WithoutVideoTheProgramEndsSayingWhy) {
-  HeadlessSession session;
-  ScratchDir dir;
-  WriteFileBytes(dir.path() / "data" / "scanmap", std::vector<uint8_t>(kScanMapSize, 0));
-  session->videoWorks = false;
-  ExpectFatal([] { RunProgramSeeded(7); }, {"cannot start video", session->VideoError()});
-  EXPECT_EQ(session->audioOpens, 0);
-  EXPECT_EQ(session->framesPresented, 0u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "data"), {}), 1)
-      << "nothing is written";
 }
 
 }  // namespace
