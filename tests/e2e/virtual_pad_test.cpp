@@ -148,16 +148,18 @@ void PushKey(SDL_Keycode key, bool down) {
   SDL_PushEvent(&event);
 }
 
+// A button pressed and released, 100 ms each.
+void Tap(Script& script, VirtualPad& pad, int button) {
+  script.After(100, [&pad, button] { pad.Button(button, true); });
+  script.After(100, [&pad, button] { pad.Button(button, false); });
+}
+
 // Any key skips the menu's fly-in and then its logo zoom; then the choice shows.
 void SkipMenuBuildUp(Script& script, VirtualPad& pad) {
-  script.When(
-      "the fly-in", [] { return Running(AnimCountDown) && AnimCounter < 0; },
-      [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_A, true); });
-  script.After(100, [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_A, false); });
-  script.When(
-      "the logo zoom", [] { return Running(AnimCountDown) && AnimCounter > 0; },
-      [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_A, true); });
-  script.After(100, [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_A, false); });
+  script.When("the fly-in", [] { return Running(AnimCountDown) && AnimCounter < 0; });
+  Tap(script, pad, SDL_CONTROLLER_BUTTON_A);
+  script.When("the logo zoom", [] { return Running(AnimCountDown) && AnimCounter > 0; });
+  Tap(script, pad, SDL_CONTROLLER_BUTTON_A);
   script.When("the menu's choice", [] { return Running(MenuTick); });
 }
 
@@ -222,8 +224,7 @@ TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
   script.When("the pad as joypad 1", [] { return Joypad1Present == 1; });
   SkipMenuBuildUp(script, pad);
   HoldUntilRow(script, dpad(SDL_CONTROLLER_BUTTON_DPAD_DOWN), kItemOptions);
-  script.After(100, [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_A, true); });
-  script.After(100, [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_A, false); });
+  Tap(script, pad, SDL_CONTROLLER_BUTTON_A);
   script.When("the options", [] { return Running(OptionsTick); });
   HoldUntilRow(script, stickDown, kRowInput);
   script.After(100, [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true); });
@@ -255,12 +256,10 @@ TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
     pad.Button(SDL_CONTROLLER_BUTTON_B, false);
     pad.Button(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
   });
-  script.After(100, [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_B, true); });  // B = Escape
-  script.After(100, [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_B, false); });
+  Tap(script, pad, SDL_CONTROLLER_BUTTON_B);  // B = Escape
   SkipMenuBuildUp(script, pad);
   HoldUntilRow(script, stickDown, kItemTwoHumans);
-  script.After(100, [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_A, true); });
-  script.After(100, [&pad] { pad.Button(SDL_CONTROLLER_BUTTON_A, false); });
+  Tap(script, pad, SDL_CONTROLLER_BUTTON_A);
   MainMenu();
   ASSERT_TRUE(script.Done());
   const PlayerConfig& one = PlayerState[1].config;
