@@ -236,10 +236,14 @@ void OptionsScreen() {
     CopyWords(BackBuffer, FrameBuffer, kScreenWords);
     DrawOptionsPage(FrameBuffer, AnimCounter);
     PresentFrame(FrameBuffer);
+    // Names are typed and keys captured on the keyboard alone: a controller's button must not
+    // become a key or stop the typing.
+    SetPadMenuKeys(!optionsNameEntry && !optionsKeyCapture);
     if (optionsNameEntry) TakeNameCharacter();
     if (optionsKeyCapture) TakeKey();
     if (KeyState[scan::kEscape]) break;
   }
+  SetPadMenuKeys(true);
   Play(kConfirmSound);
   RemoveTickHandler();
   SavePlayerConfigs();

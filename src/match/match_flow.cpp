@@ -8,6 +8,7 @@
 #include "game_data.h"
 #include "game_screen.h"
 #include "highscores.h"
+#include "keyboard.h"
 #include "picture.h"
 #include "sound.h"
 
@@ -112,6 +113,7 @@ void RunPlay() {
   // A pause key seen on a tick after the game over of the same frame must not leave the pause
   // question over the results, where nothing can answer it.
   paused = 0;
+  CaptureMouse(false);
 }
 
 // ---- Results ----
@@ -174,6 +176,19 @@ void EnterHighScores() {
   SaveHighScores();
 }
 
+// During a match the controllers act only for the players who chose them (through the match's
+// input), never as menu keys; afterwards they are menu keys again and the pointer is free, also
+// when the match is left early.
+struct ControllersInMatch {
+  ControllersInMatch() { SetPadMenuKeys(false); }
+  ~ControllersInMatch() {
+    CaptureMouse(false);
+    SetPadMenuKeys(true);
+  }
+  ControllersInMatch(const ControllersInMatch&) = delete;
+  ControllersInMatch& operator=(const ControllersInMatch&) = delete;
+};
+
 }  // namespace
 
 void ComposeGameScreen() {
@@ -200,6 +215,7 @@ void DrawResults(int32_t t) {
 }
 
 void PlayMatch(const MatchRun& how) {
+  const ControllersInMatch controllers;
   run = how;
   ResetMatch();
   FadeInMatch();

@@ -273,7 +273,7 @@ class OnlineInput : public MatchInput {
       // it does offline, so a packet waits at most until the next tick.
       Pump();
       Produce(PollTicks());
-      const unsigned ticks = lockstep.NextFrame(lockstep.host() && AnyKeyDown());
+      const unsigned ticks = lockstep.NextFrame(lockstep.host() && LiveMatchInput().KeyDown());
       SendWhenDue();
       if (ticks) {
         if (waited) ++traffic.framesWaited;
@@ -325,7 +325,7 @@ class OnlineInput : public MatchInput {
     live.PollDevices();
     uint8_t record = live.Controls() & kRecordControlMask;
     record |= static_cast<uint8_t>((live.Actions(p) & kRecordActionMask) << kRecordActionShift);
-    if (AnyKeyDown()) record |= kRecordKeyDown;
+    if (live.KeyDown()) record |= kRecordKeyDown;
     for (unsigned i = 0; i < ticks; ++i) lockstep.Produce(record);
   }
 

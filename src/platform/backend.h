@@ -15,6 +15,27 @@ struct InputEvent {
   uint16_t mod = 0;  // modifier bits (keysyms.h)
 };
 
+// Game controllers: slot 0 is joypad 1, slot 1 joypad 2.
+constexpr int kPadSlots = 2;
+// Buttons of a controller, by their place on a common gamepad (a device without a known layout
+// reports its first two buttons as A and B, its first hat as the d-pad).
+constexpr uint16_t kPadA = 1, kPadB = 2, kPadStart = 4, kPadUp = 8, kPadDown = 16, kPadLeft = 32,
+                   kPadRight = 64;
+constexpr int32_t kStickMost = 32767;  // a stick reads -kStickMost..kStickMost
+
+struct PadReading {
+  bool connected = false;
+  int32_t stickX = 0, stickY = 0;  // the left stick (or axes 0 and 1): right and down positive
+  uint16_t buttons = 0;            // kPad... bits held now
+};
+
+// The mouse in picture coordinates (0..639, 0..399), whatever the window's size.
+constexpr int32_t kPictureCentreX = 320, kPictureCentreY = 200;
+struct PointerReading {
+  int32_t x = kPictureCentreX, y = kPictureCentreY;
+  bool button = false;  // any button held
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -37,6 +58,16 @@ class Backend {
   virtual bool PollEvent(InputEvent& event) = 0;
   virtual uint32_t GetTicks() = 0;
   virtual void Delay(uint32_t ms) = 0;
+
+  // Input devices beside the keyboard, as of the last PollEvent that returned false.
+  virtual PadReading ReadPad(int /*slot*/) { return PadReading{}; }
+  virtual bool HasMouse() { return false; }
+  // Without the input focus the pointer reads as resting at the picture's centre.
+  virtual PointerReading ReadPointer() { return PointerReading{}; }
+  // Puts the pointer at a picture position, only while the window has the input focus.
+  virtual void WarpPointer(int32_t /*x*/, int32_t /*y*/) {}
+  // A captured pointer cannot leave the window (ShowCursor hides it).
+  virtual void CapturePointer(bool /*captured*/) {}
 
   // Audio (channels here are the mixer's, 0..7)
   virtual bool OpenAudio() = 0;

@@ -13,6 +13,15 @@ uint8_t* BackBuffer = nullptr;
 uint8_t Palette[kPaletteBytes];
 uint8_t FadePalette[kPaletteBytes];
 uint8_t Fullscreen = 0;
+uint8_t MouseCaptured = 0;
+
+namespace {
+// The pointer shows in the window and not in full screen, unless it is captured.
+void ApplyPointerRule(Backend& backend) {
+  backend.ShowCursor(Fullscreen == 0 && MouseCaptured == 0);
+  backend.CapturePointer(MouseCaptured != 0);
+}
+}  // namespace
 
 bool StartPlatform() {
   Backend& backend = CurrentBackend();
@@ -25,7 +34,7 @@ bool StartPlatform() {
 bool OpenScreen() {
   Backend& backend = CurrentBackend();
   if (!backend.SetVideoMode(Fullscreen != 0)) return false;
-  backend.ShowCursor(Fullscreen == 0);
+  ApplyPointerRule(backend);
   return true;
 }
 
@@ -64,8 +73,15 @@ void ToggleFullscreen() {
     FatalError("cannot switch to %s: %s", Fullscreen ? "full screen" : "the window",
                backend.VideoError());
   backend.SetColours(saved);
-  backend.ShowCursor(Fullscreen == 0);
-  memset(KeyState, 0, sizeof KeyState);
+  ApplyPointerRule(backend);
+  ClearKeyState();
+}
+
+void CaptureMouse(bool captured) {
+  const uint8_t value = captured ? 1 : 0;
+  if (MouseCaptured == value) return;
+  MouseCaptured = value;
+  ApplyPointerRule(CurrentBackend());
 }
 
 namespace {

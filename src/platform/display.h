@@ -17,6 +17,8 @@ extern uint8_t* BackBuffer;
 extern uint8_t Palette[kPaletteBytes];
 extern uint8_t FadePalette[kPaletteBytes];
 extern uint8_t Fullscreen;
+// The pointer is hidden and kept inside the window (while a human plays with the mouse).
+extern uint8_t MouseCaptured;
 
 // Starts video, sets the caption "PLONKIX" and reads data/scanmap. False when video did not start.
 bool StartPlatform();
@@ -30,6 +32,9 @@ void SetPalette(const uint8_t* palette);
 void FadePaletteStep(uint8_t amount, uint8_t* palette);
 void FadeInStep(const uint8_t* target, uint8_t* working);
 void ToggleFullscreen();
+// Hides the pointer and keeps it inside the window, or gives it back as the display mode shows
+// it (in the window, not in full screen). Survives Alt+Enter.
+void CaptureMouse(bool captured);
 
 // The fades every screen runs, 128 steps over 64 ticks on AnimCounter with AnimCountUp, one
 // wait per frame: lowers the given palette by 2 per step down to black.

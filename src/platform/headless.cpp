@@ -114,6 +114,24 @@ void HeadlessBackend::Delay(uint32_t ms) {
   if (now > timeLimitMs) throw HeadlessTimeout("headless run passed its virtual time limit");
 }
 
+PadReading HeadlessBackend::ReadPad(int slot) {
+  return slot >= 0 && slot < kPadSlots ? pads[slot] : PadReading{};
+}
+bool HeadlessBackend::HasMouse() {
+  return mousePresent;
+}
+PointerReading HeadlessBackend::ReadPointer() {
+  return pointer;
+}
+void HeadlessBackend::WarpPointer(int32_t x, int32_t y) {
+  pointer.x = x;
+  pointer.y = y;
+  ++pointerWarps;
+}
+void HeadlessBackend::CapturePointer(bool captured) {
+  pointerCaptured = captured;
+}
+
 bool HeadlessBackend::OpenAudio() {
   if (!audioWorks) return false;
   audioOpen = true;
@@ -144,15 +162,16 @@ void HeadlessBackend::FileSaved(const char* path) {
 }
 
 void ResetPlatformState() {
-  memset(KeyState, 0, sizeof KeyState);
+  ClearKeyState();
   TickHandler = nullptr;
   TickHandlerActive = 0;
   AnimCounter = 0;
   TicksCounted = 0;
   SetTickReference(0);
   Fullscreen = 0;
+  MouseCaptured = 0;
   SoundAvailable = 0;
-  MousePresent = Joypad1Present = Joypad2Present = 0;
+  ResetInputDevices();
   for (auto& s : Sounds) s = nullptr;
 }
 

@@ -39,6 +39,12 @@ class HeadlessBackend : public Backend {
   std::function<void(HeadlessBackend&)> onPresent;
   std::function<void(HeadlessBackend&)> onPoll;
 
+  // The controllers and the mouse as ReadPad, HasMouse and ReadPointer report them; a warp moves
+  // the pointer.
+  PadReading pads[kPadSlots];
+  bool mousePresent = false;
+  PointerReading pointer;
+
   // A fake loaded sound that reports number k in the sound log (for tests without data files).
   SoundHandle FakeSound(int number);
 
@@ -48,6 +54,8 @@ class HeadlessBackend : public Backend {
   bool screenOpen = false;
   bool fullscreen = false;
   bool cursorShown = false;
+  bool pointerCaptured = false;
+  int pointerWarps = 0;
   int videoModeChanges = 0;
   std::string caption;
   uint8_t colours[kPaletteBytes] = {};  // the colours on "screen"
@@ -81,6 +89,11 @@ class HeadlessBackend : public Backend {
   bool PollEvent(InputEvent& event) override;
   uint32_t GetTicks() override;
   void Delay(uint32_t ms) override;
+  PadReading ReadPad(int slot) override;
+  bool HasMouse() override;
+  PointerReading ReadPointer() override;
+  void WarpPointer(int32_t x, int32_t y) override;
+  void CapturePointer(bool captured) override;
   bool OpenAudio() override;
   int AllocateChannels(int count) override;
   SoundHandle LoadSound(const char* file) override;

@@ -8,13 +8,11 @@
 
 uint8_t KeyState[kKeyStateSize];
 uint8_t ScanMap[kScanMapSize];
-uint8_t MousePresent = 0;
-uint8_t Joypad1Present = 0;
-uint8_t Joypad2Present = 0;
-MouseState Mouse;
-JoypadState Joypads[2];
 
 namespace {
+// What each source holds; the KeyState is their union.
+uint8_t heldBy[2][kKeyStateSize];
+
 // Characters of the name entry by scancode (a German keyboard layout).
 constexpr char kCharTable[kKeyStateSize] = {
     0,   0,   '1', '2', '3', '4', '5', '6', '7', '8', '9', '0', 0,   '\'', 0,   0,    // 0..15
@@ -32,6 +30,17 @@ void LoadScanMap(const char* file) {
   const bool failed = ferror(f) != 0;
   fclose(f);
   if (failed) FatalError("cannot read %s: input/output error", file);
+}
+
+void SetKey(KeySource source, uint8_t scancode, bool down) {
+  if (scancode >= kKeyStateSize) return;
+  heldBy[static_cast<int>(source)][scancode] = down ? 1 : 0;
+  KeyState[scancode] = heldBy[0][scancode] | heldBy[1][scancode];
+}
+
+void ClearKeyState() {
+  memset(KeyState, 0, sizeof KeyState);
+  memset(heldBy, 0, sizeof heldBy);
 }
 
 bool AnyKeyDown() {
@@ -55,10 +64,3 @@ char KeyToChar() {
     if (KeyState[s]) return kCharTable[s];
   return 0;
 }
-
-bool ProbeMouse() {
-  return false;
-}
-void ReadJoypads(uint8_t, uint8_t) {}
-void ReadMouse() {}
-void SetMousePosition(int32_t, int32_t) {}

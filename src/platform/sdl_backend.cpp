@@ -189,6 +189,7 @@ class Sdl final : public Backend {
       return false;
     }
     atexit(SDL_Quit);
+    StartPads();
     return true;
   }
   const char* VideoError() override { return error_.c_str(); }
@@ -228,6 +229,15 @@ class Sdl final : public Backend {
         break;
       case SDL_QUIT:
         event.type = EventType::kQuit;
+        break;
+      case SDL_JOYDEVICEADDED:
+        FillPadSlots();
+        break;
+      case SDL_JOYDEVICEREMOVED:
+        ClosePad(e.jdevice.which);
+        break;
+      case SDL_MOUSEMOTION:
+        pointerWarped_ = false;  // the pointer is where SDL says again
         break;
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
@@ -274,7 +284,159 @@ class Sdl final : public Backend {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
+  PadReading ReadPad(int slot) override {
+    PadReading reading;
+    if (slot < 0 || slot >= kPadSlots) return reading;
+    const Pad& pad = pads_[slot];
+    if (!pad.joystick || !SDL_JoystickGetAttached(pad.joystick)) return reading;
+    reading.connected = true;
+    if (pad.controller) {
+      reading.stickX = SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_LEFTX);
+      reading.stickY = SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_LEFTY);
+      for (const ControllerButton& b : kControllerButtons)
+        if (SDL_GameControllerGetButton(pad.controller, b.button)) reading.buttons |= b.bit;
+      return reading;
+    }
+    // A device the mapping database does not know: axes 0 and 1, buttons 0 and 1, hat 0.
+    if (SDL_JoystickNumAxes(pad.joystick) >= 2) {
+      reading.stickX = SDL_JoystickGetAxis(pad.joystick, 0);
+      reading.stickY = SDL_JoystickGetAxis(pad.joystick, 1);
+    }
+    if (SDL_JoystickGetButton(pad.joystick, 0)) reading.buttons |= kPadA;
+    if (SDL_JoystickGetButton(pad.joystick, 1)) reading.buttons |= kPadB;
+    const Uint8 hat = SDL_JoystickNumHats(pad.joystick) > 0 ? SDL_JoystickGetHat(pad.joystick, 0)
+                                                            : SDL_HAT_CENTERED;
+    if (hat & SDL_HAT_UP) reading.buttons |= kPadUp;
+    if (hat & SDL_HAT_DOWN) reading.buttons |= kPadDown;
+    if (hat & SDL_HAT_LEFT) reading.buttons |= kPadLeft;
+    if (hat & SDL_HAT_RIGHT) reading.buttons |= kPadRight;
+    return reading;
+  }
+
+  // Video drivers with a pointer make a default cursor; those without (dummy, offscreen) none.
+  bool HasMouse() override { return SDL_GetDefaultCursor() != nullptr; }
+
+  PointerReading ReadPointer() override {
+    PointerReading reading;
+    if (!Focused()) return reading;
+    int x = 0, y = 0;
+    const Uint32 buttons = SDL_GetMouseState(&x, &y);
+    reading.button = (buttons & (SDL_BUTTON_LMASK | SDL_BUTTON_MMASK | SDL_BUTTON_RMASK)) != 0;
+    // Until the pointer has been seen where it was put, it is there.
+    if (pointerWarped_) {
+      reading.x = warpedTo_.x;
+      reading.y = warpedTo_.y;
+      return reading;
+    }
+    // Window units to pixels (HiDPI), then through the letterbox to the picture.
+    const double pixelsPerUnit = PixelsPerUnit();
+    int w = 0, h = 0;
+    SDL_GetWindowSizeInPixels(window_, &w, &h);
+    const PixelRect fit = FitPicture(w, h);
+    if (fit.w <= 0 || fit.h <= 0) return reading;
+    const int64_t px = static_cast<int64_t>(std::floor(x * pixelsPerUnit)) - fit.x;
+    const int64_t py = static_cast<int64_t>(std::floor(y * pixelsPerUnit)) - fit.y;
+    reading.x =
+        static_cast<int32_t>(std::clamp<int64_t>(px * kScreenWidth / fit.w, 0, kScreenWidth - 1));
+    reading.y =
+        static_cast<int32_t>(std::clamp<int64_t>(py * kScreenHeight / fit.h, 0, kScreenHeight - 1));
+    return reading;
+  }
+
+  // To the middle of that picture pixel on screen.
+  void WarpPointer(int32_t x, int32_t y) override {
+    if (!Focused()) return;
+    int w = 0, h = 0;
+    SDL_GetWindowSizeInPixels(window_, &w, &h);
+    const PixelRect fit = FitPicture(w, h);
+    const double pixelsPerUnit = PixelsPerUnit();
+    const int64_t px = fit.x + (2 * static_cast<int64_t>(x) + 1) * fit.w / (2 * kScreenWidth);
+    const int64_t py = fit.y + (2 * static_cast<int64_t>(y) + 1) * fit.h / (2 * kScreenHeight);
+    SDL_WarpMouseInWindow(window_, static_cast<int>(px / pixelsPerUnit),
+                          static_cast<int>(py / pixelsPerUnit));
+    pointerWarped_ = true;
+    warpedTo_ = SDL_Point{x, y};
+  }
+
+  void CapturePointer(bool captured) override {
+    if (window_) SDL_SetWindowGrab(window_, captured ? SDL_TRUE : SDL_FALSE);
+  }
+
  private:
+  struct Pad {
+    SDL_GameController* controller = nullptr;  // when the mapping database knows the device
+    SDL_Joystick* joystick = nullptr;
+    SDL_JoystickID id = -1;
+  };
+  struct ControllerButton {
+    SDL_GameControllerButton button;
+    uint16_t bit;
+  };
+  static constexpr ControllerButton kControllerButtons[] = {
+      {SDL_CONTROLLER_BUTTON_A, kPadA},
+      {SDL_CONTROLLER_BUTTON_B, kPadB},
+      {SDL_CONTROLLER_BUTTON_START, kPadStart},
+      {SDL_CONTROLLER_BUTTON_DPAD_UP, kPadUp},
+      {SDL_CONTROLLER_BUTTON_DPAD_DOWN, kPadDown},
+      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, kPadLeft},
+      {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kPadRight},
+  };
+
+  // Controllers are optional: without the subsystem the game plays on the keyboard and mouse.
+  void StartPads() {
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;
+    FillPadSlots();
+  }
+
+  // Every free slot takes the first attached device that has none, so a controller plugged in
+  // later, or one waiting beyond the first two, becomes joypad 1 or 2 as a slot frees.
+  void FillPadSlots() {
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) return;
+    for (int device = 0; device < SDL_NumJoysticks(); ++device) {
+      Pad* free = nullptr;
+      for (Pad& pad : pads_)
+        if (!pad.joystick && !free) free = &pad;
+      if (!free) return;
+      const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device);
+      bool taken = id < 0;
+      for (const Pad& pad : pads_) taken = taken || pad.id == id;
+      if (taken) continue;
+      Pad opened;
+      if (SDL_IsGameController(device)) {
+        opened.controller = SDL_GameControllerOpen(device);
+        if (opened.controller) opened.joystick = SDL_GameControllerGetJoystick(opened.controller);
+      } else {
+        opened.joystick = SDL_JoystickOpen(device);
+      }
+      if (!opened.joystick) continue;
+      opened.id = SDL_JoystickInstanceID(opened.joystick);
+      *free = opened;
+    }
+  }
+
+  void ClosePad(SDL_JoystickID id) {
+    for (Pad& pad : pads_) {
+      if (pad.id != id) continue;
+      if (pad.controller)
+        SDL_GameControllerClose(pad.controller);
+      else
+        SDL_JoystickClose(pad.joystick);
+      pad = Pad{};
+    }
+    FillPadSlots();
+  }
+
+  bool Focused() const {
+    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  }
+
+  double PixelsPerUnit() const {
+    int units = 0, unitsHigh = 0, pixels = 0, pixelsHigh = 0;
+    SDL_GetWindowSize(window_, &units, &unitsHigh);
+    SDL_GetWindowSizeInPixels(window_, &pixels, &pixelsHigh);
+    return units > 0 && pixels > 0 ? static_cast<double>(pixels) / units : 1;
+  }
+
   bool Failed() {
     error_ = SDL_GetError();
     if (error_.empty()) error_ = "unknown error";
@@ -496,6 +658,9 @@ class Sdl final : public Backend {
   std::vector<uint32_t> picture_;
   PixelRect fit_;
   bool mixerOpen_ = false;
+  Pad pads_[kPadSlots];
+  bool pointerWarped_ = false;  // put somewhere by WarpPointer, not seen moving since
+  SDL_Point warpedTo_{};        // there, in picture coordinates
 };
 }  // namespace
 

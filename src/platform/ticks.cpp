@@ -23,12 +23,10 @@ void HandleEvent(const InputEvent& event) {
         ToggleFullscreen();
         return;
       }
-      if (event.sym < kScanMapSize && ScanMap[event.sym] < kKeyStateSize)
-        KeyState[ScanMap[event.sym]] = 1;
+      if (event.sym < kScanMapSize) SetKey(KeySource::kKeyboard, ScanMap[event.sym], true);
       return;
     case EventType::kKeyUp:
-      if (event.sym < kScanMapSize && ScanMap[event.sym] < kKeyStateSize)
-        KeyState[ScanMap[event.sym]] = 0;
+      if (event.sym < kScanMapSize) SetKey(KeySource::kKeyboard, ScanMap[event.sym], false);
       return;
     case EventType::kQuit:
       ExitProgram(0);
@@ -43,6 +41,7 @@ void PollEvents() {
   Backend& backend = CurrentBackend();
   InputEvent event;
   while (backend.PollEvent(event)) HandleEvent(event);
+  UpdateInputDevices();
 }
 
 // The whole ticks elapsed since the reference, which moves past them; after a stall of more than

@@ -8,10 +8,13 @@
 //     text:FONT:X:Y:TEXT:N           every pixel the game's DrawText writes for TEXT centred at
 //                                    (X, Y) shows in pNN's palette ("_" stands for a blank)
 //     marker:Y:N                     the menu markers at row Y, in pNN's palette
+//     pair:P:C[,C...]                in player P's well exactly the field columns C differ from
+//                                    the empty game screen (where the falling pair shows)
 //   e2e-probe GAMEDIR scaled SHOT.rgb W H REF.rgb   a W x H RGB screenshot of the window is the
 //                                               640 x 400 one REF as the game scales it to W x H
 //   e2e-probe GAMEDIR config FILE              prints player 1's drop speed and name, player 2's
-//   name e2e-probe GAMEDIR highscores FILE          checks a high-score file is valid and sorted
+//                                              name, player 1's mouse delay
+//   e2e-probe GAMEDIR highscores FILE          checks a high-score file is valid and sorted
 #include <unistd.h>
 
 #include <cstdio>
@@ -21,9 +24,12 @@
 #include <vector>
 
 #include "config_file.h"
+#include "engine.h"
 #include "game_data.h"
+#include "game_screen.h"
 #include "headless.h"
 #include "highscores.h"
+#include "match_flow.h"
 #include "picture.h"
 #include "platform.h"
 #include "scaler.h"
@@ -115,6 +121,34 @@ std::vector<Expected> ParseCheck(const std::string& check) {
   return out;
 }
 
+// The columns of player p's well where the screenshot differs from the game screen with empty
+// fields, as "c,c...".
+std::string PairColumns(const std::vector<uint8_t>& shot, int p) {
+  // A bean covers the middle of its cell; anything smaller is not a bean.
+  constexpr int32_t kHalfBand = 12, kLeastPixels = 100;
+  static std::vector<uint32_t> empty;
+  if (empty.empty()) {
+    LoadPicture(BackBuffer, kMatchBackground, true, kScreenWidth, kScreenHeight);
+    ResetMatch();
+    ComposeGameScreen();
+    for (int i = 0; i < kScreenBytes; ++i)
+      empty.push_back(Palette[3 * FrameBuffer[i]] << 16 | Palette[3 * FrameBuffer[i] + 1] << 8 |
+                      Palette[3 * FrameBuffer[i] + 2]);
+  }
+  std::string columns;
+  for (int c = 0; c < kColumns; ++c) {
+    int differ = 0;
+    for (int32_t y = CellY(0) - kHalfBand; y <= CellY(kBottomRow) + kHalfBand; ++y)
+      for (int32_t x = CellX(p, c) - kHalfBand; x <= CellX(p, c) + kHalfBand; ++x) {
+        const uint8_t* seen = &shot[3 * (y * kScreenWidth + x)];
+        differ += static_cast<uint32_t>(seen[0] << 16 | seen[1] << 8 | seen[2]) !=
+                  empty[y * kScreenWidth + x];
+      }
+    if (differ >= kLeastPixels) columns += (columns.empty() ? "" : ",") + std::to_string(c);
+  }
+  return columns;
+}
+
 int Check(const char* shotFile, int count, char** checks) {
   std::vector<uint8_t> shot(kScreenBytes * 3);
   FILE* f = fopen(shotFile, "rb");
@@ -125,6 +159,16 @@ int Check(const char* shotFile, int count, char** checks) {
   fclose(f);
   int failed = 0;
   for (int i = 0; i < count; ++i) {
+    const auto pair = Split(checks[i], ':');
+    if (pair[0] == "pair" && pair.size() == 3) {
+      const int p = atoi(pair[1].c_str()) == 2 ? 2 : 1;
+      const std::string seen = PairColumns(shot, p);
+      const bool same = seen == pair[2];
+      failed += same ? 0 : 1;
+      printf("%s %s: columns %s\n", same ? "ok" : "MISMATCH", checks[i],
+             seen.empty() ? "none" : seen.c_str());
+      continue;
+    }
     const auto expected = ParseCheck(checks[i]);
     int differ = 0;
     const Expected* first = nullptr;
@@ -205,8 +249,9 @@ int CheckScaled(const char* shotFile, int width, int height, const char* referen
 int ShowConfig(const char* file) {
   PlayerConfig p1{}, p2{};
   if (!ReadConfigFile(file, p1, p2)) return 1;
-  printf("dropSpeed=%u name=%.*s name2=%.*s\n", p1.dropSpeed, static_cast<int>(p1.name.length),
-         p1.name.chars, static_cast<int>(p2.name.length), p2.name.chars);
+  printf("dropSpeed=%u name=%.*s name2=%.*s mouseDelay=%u\n", p1.dropSpeed,
+         static_cast<int>(p1.name.length), p1.name.chars, static_cast<int>(p2.name.length),
+         p2.name.chars, p1.mouseDelay);
   return 0;
 }
 

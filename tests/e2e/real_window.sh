@@ -5,8 +5,9 @@
 # checks follow the art). Also: Alt+Enter during a match, closing the window during the intro,
 # a run without an audio device, and Alt+F4. A match against the computer with random keys, a
 # pause and Alt+Enter leaves a replay that the simulator reproduces and the game shows again.
-# Then on a larger screen: the window's whole multiple, resizing, full screen and back,
-# --scale 1, a start without a display, a bad option.
+# Player 1 on the mouse: the pointer moves and turns the pair, not inside the mouse delay.
+# Then on a larger screen: the window's whole multiple, resizing, full screen and back, the mouse
+# in the 2x window, --scale 1, a start without a display, a bad option.
 #   real_window.sh GAMEDIR PROBE CLOSER SIMULATOR
 set -uo pipefail
 game=$1
@@ -204,6 +205,38 @@ after_game() {
   press space
   expect 6 "text:3:320:20:combo_demons:02"
   press space
+}
+
+# nudge DX TIMES: the pointer put DX screen pixels right of the window's centre (left when
+# negative) again and again, about once per input step (28 ms); the game reads it at its next
+# input step and puts it back. A pair moves at most once per 16 ticks (224 ms).
+nudge() {
+  local x=$((320 * scale + $1)) args=() i
+  for i in $(seq "$2"); do args+=(mousemove --window "$window" "$x" $((200 * scale)) sleep 0.02); done
+  xdotool "${args[@]}"
+}
+
+# mouse_match: a single human match with player 1 on the mouse (mouse delay `delay`) in a window
+# of the whole multiple `scale`: the pair follows the pointer and turns on a click; moves up to
+# the mouse delay, in picture pixels, do nothing. The first pair falls for about ten seconds.
+mouse_match() {
+  skip_build_up
+  press Return
+  expect 8 "$background"
+  xdotool mousemove --window "$window" $((320 * scale)) $((200 * scale))
+  expect 10 "pair:1:3"
+  nudge $(((delay + 10) * scale)) 25
+  expect 3 "pair:1:5"
+  nudge $((-delay * scale)) 25  # to the edge of the mouse delay: nothing
+  sleep 0.3
+  expect 1 "pair:1:5"
+  nudge $((-(delay + 10) * scale)) 70
+  expect 3 "pair:1:0"
+  xdotool mousedown 1 sleep 0.1 mouseup 1
+  expect 3 "pair:1:0,1"
+  nudge $((delay * scale)) 25
+  sleep 0.3
+  expect 1 "pair:1:0,1"
 }
 
 # Chosen pixels of the game background that nothing covers during a match.
@@ -436,6 +469,32 @@ expect_scaled() {
 
 title="picture:18:105:124:320,200;250,180;390,180;200,200;440,200"
 
+step "options with the keyboard: player 1 on the mouse, drop speed 1"
+start_game SDL_AUDIODRIVER=dummy
+skip_intro
+skip_build_up
+move_marker 250 "${menu_rows[@]}"
+press Return
+expect 5 "text:4:500:79:2:22"
+press Left
+expect 3 "text:4:500:79:1:22"
+move_marker 167 "${option_rows[@]}"
+for _ in $(seq 8); do  # a press may count twice: step through the four words until "mouse"
+  shot
+  "$probe" "$play_dir" check "$work/shot.rgb" "text:4:500:167:mouse:22" > /dev/null 2>&1 && break
+  press Right 0.07
+  sleep 0.2
+done
+expect 3 "text:4:500:167:mouse:22"
+press Escape
+delay=$("$probe" "$play_dir" config data/plonkix.cfg | sed -n 's/.* mouseDelay=\([0-9]*\).*/\1/p')
+
+step "a match with the mouse"
+scale=1
+mouse_match
+xdotool key alt+F4
+wait_exit 5
+
 step "a 1600 x 1000 screen: the window opens at 2x, its picture halved is the 1x picture"
 start_display 1600x1000
 start_game SDL_AUDIODRIVER=dummy
@@ -473,6 +532,27 @@ geometry 1400x600
 expect_scaled 5 1400 600
 press space
 wait_exit 10
+
+step "the mouse in the 2x window: the mouse delay is twice as many screen pixels"
+start_game SDL_AUDIODRIVER=dummy
+geometry 1280x800
+shot_window=$window
+shot_sample=yes
+skip_intro
+scale=2
+mouse_match
+press Escape  # paused, the game leaves the pointer where it is
+expect 3 "text:0:320:314:paused:23"
+xdotool mousemove 0 0
+location=$(xdotool getmouselocation --shell | tr '\n' ' ')
+[[ $location == "X=160 Y=100 "* ]] || fail "the pointer left the window during play: $location"
+press y
+expect 8 "text:1:118:240:maximum_combo_0_hits:23"
+xdotool mousemove 0 0
+location=$(xdotool getmouselocation --shell | tr '\n' ' ')
+[[ $location == "X=0 Y=0 "* ]] || fail "the pointer stays kept in the window after play: $location"
+xdotool key alt+F4
+wait_exit 5
 
 step "--scale 1 opens 640 x 400 with the same picture"
 start_game SDL_AUDIODRIVER=dummy -- --scale 1

@@ -2,6 +2,7 @@
 // it, and the simulator's check of the state it leaves.
 #include <functional>
 
+#include "display.h"
 #include "engine_fixture.h"
 
 using MatchTickTest = EngineTest;
@@ -113,5 +114,105 @@ TEST_F(MatchTickTest, TheInvariantCheckCatchesBrokenState) {
     memcpy(PlayerState, saved, sizeof saved);
     ClearMessageLog();
     backend.sounds.clear();
+  }
+}
+
+// Joypads and the mouse only add to the keys, for the player who chose them, with the dead zones
+// at their edges; a device chosen but not there does nothing.
+TEST_F(MatchTickTest, JoypadsAndTheMouseAddToTheKeysOfThePlayerWhoChoseThem) {
+  enum Device { kPad1, kPad2, kMouse };
+  struct Case {
+    const char* what;
+    Device chosen;
+    PadReading pad1;  // joypad 1 (joypad 2 is never plugged in)
+    PointerReading pointer;
+    bool mouse;         // the mouse is there
+    uint32_t key;       // a key held (0: none)
+    const char* flags;  // L, R, T(urn), D held
+  };
+  constexpr int32_t kZone = kJoypadDeadZone, kCx = kPictureCentreX, kCy = kPictureCentreY;
+  const PadReading kNoPad{};
+  const PointerReading kRest{};
+  const Case cases[] = {
+      {"stick right to the dead zone's edge", kPad1, {true, kZone, 0, 0}, kRest, true, 0, ""},
+      {"just beyond", kPad1, {true, kZone + 1, 0, 0}, kRest, true, 0, "R"},
+      {"stick left to the edge", kPad1, {true, -kZone, 0, 0}, kRest, true, 0, ""},
+      {"just beyond", kPad1, {true, -kZone - 1, 0, 0}, kRest, true, 0, "L"},
+      {"stick down beyond the edge", kPad1, {true, 0, kZone + 1, 0}, kRest, true, 0, "D"},
+      {"stick fully up", kPad1, {true, 0, -kStickMost, 0}, kRest, true, 0, ""},
+      {"d-pad left and down", kPad1, {true, 0, 0, kPadLeft | kPadDown}, kRest, true, 0, "LD"},
+      {"d-pad right beats the stick left",
+       kPad1,
+       {true, -kStickMost, 0, kPadRight},
+       kRest,
+       true,
+       0,
+       "R"},
+      {"A turns", kPad1, {true, 0, 0, kPadA}, kRest, true, 0, "T"},
+      {"B turns", kPad1, {true, 0, 0, kPadB}, kRest, true, 0, "T"},
+      {"pad and keyboard together",
+       kPad1,
+       {true, -kStickMost, 0, 0},
+       kRest,
+       true,
+       kKeysOne[2],
+       "LT"},
+      {"joypad 1 pulled out",
+       kPad1,
+       {false, -kStickMost, kStickMost, kPadA},
+       kRest,
+       true,
+       kKeysOne[1],
+       "R"},
+      {"joypad 2 chosen: joypad 1 is someone else's",
+       kPad2,
+       {true, -kStickMost, 0, kPadA},
+       kRest,
+       true,
+       0,
+       ""},
+      {"pointer left to the mouse delay", kMouse, kNoPad, {kCx - 20, kCy, false}, true, 0, ""},
+      {"just beyond", kMouse, kNoPad, {kCx - 21, kCy, false}, true, 0, "L"},
+      {"pointer right to the delay", kMouse, kNoPad, {kCx + 20, kCy, false}, true, 0, ""},
+      {"just beyond", kMouse, kNoPad, {kCx + 21, kCy, false}, true, 0, "R"},
+      {"pointer down to the delay", kMouse, kNoPad, {kCx, kCy + 20, false}, true, 0, ""},
+      {"just beyond", kMouse, kNoPad, {kCx, kCy + 21, false}, true, 0, "D"},
+      {"pointer far up", kMouse, kNoPad, {kCx, 0, false}, true, 0, ""},
+      {"button", kMouse, kNoPad, {kCx, kCy, true}, true, 0, "T"},
+      {"mouse and keyboard together", kMouse, kNoPad, {0, kCy, false}, true, kKeysOne[3], "LD"},
+      {"no mouse", kMouse, kNoPad, {0, 399, true}, false, kKeysOne[1], "R"},
+  };
+  PlayerConfig& config = PlayerState[1].config;
+  config.mouseDelay = 20;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    config.useJoypad1 = c.chosen == kPad1;
+    config.useJoypad2 = c.chosen == kPad2;
+    config.useMouse = c.chosen == kMouse;
+    backend.pads[0] = c.pad1;
+    backend.pointer = c.pointer;
+    backend.mousePresent = c.mouse;
+    MousePresent = ProbeMouse() ? 1 : 0;
+    UpdateInputDevices();  // what the event pump does
+    memset(KeyState, 0, sizeof KeyState);
+    if (c.key) KeyState[c.key] = 1;
+    const int warps = backend.pointerWarps;
+    ReadPlayerInputs();
+    const PlayerStateRecord& s = PlayerState[1];
+    std::string flags;
+    if (s.inputLeft) flags += 'L';
+    if (s.inputRight) flags += 'R';
+    if (s.inputRotate) flags += 'T';
+    if (s.inputDown) flags += 'D';
+    EXPECT_EQ(flags, c.flags);
+    const PlayerStateRecord& other = PlayerState[2];
+    EXPECT_EQ(other.inputLeft + other.inputRight + other.inputRotate + other.inputDown, 0);
+    // The mouse is measured from the centre, where every step puts the pointer back.
+    const bool mouseRead = c.chosen == kMouse && c.mouse;
+    EXPECT_EQ(backend.pointerWarps - warps, mouseRead ? 1 : 0);
+    if (mouseRead) {
+      EXPECT_EQ(Cat(backend.pointer.x, backend.pointer.y, backend.pointerCaptured), "320 200 1");
+    }
+    CaptureMouse(false);
   }
 }
