@@ -16,37 +16,48 @@
 #include "player.h"
 
 namespace {
-void MakeVersion(int v, PlayerConfig& p1, PlayerConfig& p2, HighScoreTableRecord& table) {
-  for (PlayerConfig* p : {&p1, &p2}) {
-    *p = PlayerConfig{};
-    p->mouseDelay = 20;
-    p->keyLeft = 31 + v;
-    p->keyRight = 33;
-    p->keyRotate = 18;
-    p->keyDown = 32;
-    p->name.capacity = kNameCapacity;
-    p->name.length = 5;
-    memcpy(p->name.chars, v ? "tiger" : "bongo", 5);
-    p->dropSpeed = 1 + v;
-    p->beansToLink = 4;
-    p->cpuStrength = 3;
+// The two players and the table, as their files hold them.
+struct Version {
+  PlayerConfig players[2];
+  HighScoreTableRecord table;
+};
+
+Version MakeVersion(int v) {
+  Version version{};
+  for (PlayerConfig& p : version.players) {
+    p.mouseDelay = 20;
+    p.keyLeft = 31 + v;
+    p.keyRight = 33;
+    p.keyRotate = 18;
+    p.keyDown = 32;
+    p.name.capacity = kNameCapacity;
+    p.name.length = 5;
+    memcpy(p.name.chars, v ? "tiger" : "bongo", 5);
+    p.dropSpeed = 1 + v;
+    p.beansToLink = 4;
+    p.cpuStrength = 3;
   }
-  table = HighScoreTableRecord{};
+  HighScoreTableRecord& t = version.table;
   for (int r = 0; r < kHighScoreRanks; ++r) {
-    table.killerKingsName[r] = {kNameCapacity, 3, {'a', 'b', static_cast<char>('c' + v)}};
-    table.comboDemonsName[r] = {kNameCapacity, 2, {'x', static_cast<char>('y' + v)}};
-    table.killerKingsScore[r] = static_cast<uint32_t>((9 - r) * 1000 + v);
-    table.comboDemons[r] = {static_cast<uint16_t>(9 - r), static_cast<uint16_t>(100 * v)};
+    t.killerKingsName[r] = {kNameCapacity, 3, {'a', 'b', static_cast<char>('c' + v)}};
+    t.comboDemonsName[r] = {kNameCapacity, 2, {'x', static_cast<char>('y' + v)}};
+    t.killerKingsScore[r] = static_cast<uint32_t>((9 - r) * 1000 + v);
+    t.comboDemons[r] = {static_cast<uint16_t>(9 - r), static_cast<uint16_t>(100 * v)};
   }
+  return version;
 }
 
-bool FileEquals(const char* file, const void* bytes, size_t size) {
+// Whether the file holds exactly one of the two contents; says so when not.
+bool HoldsOneOf(const char* file, const void* first, const void* second, size_t size) {
   std::string content(size + 1, '\0');
   FILE* f = fopen(file, "rb");
-  if (!f) return false;
-  const size_t read = fread(content.data(), 1, content.size(), f);
-  fclose(f);
-  return read == size && memcmp(content.data(), bytes, size) == 0;
+  const size_t read = f ? fread(content.data(), 1, content.size(), f) : 0;
+  if (f) fclose(f);
+  if (read == size &&
+      (!memcmp(content.data(), first, size) || !memcmp(content.data(), second, size)))
+    return true;
+  printf("%s is neither the old nor the new version\n", file);
+  return false;
 }
 }  // namespace
 
@@ -56,37 +67,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   HeadlessSession session;
-  PlayerConfig p1[2], p2[2];
-  HighScoreTableRecord tables[2];
-  for (int v = 0; v < 2; ++v) MakeVersion(v, p1[v], p2[v], tables[v]);
-
+  const Version versions[2] = {MakeVersion(0), MakeVersion(1)};
   if (argc > 2 && std::string(argv[2]) == "--verify") {
-    bool ok = true;
-    for (const char* file : {"data/plonkix.cfg"}) {
-      uint8_t bytes[2][2 * sizeof(PlayerConfig)];
-      for (int v = 0; v < 2; ++v) {
-        memcpy(bytes[v], &p1[v], sizeof(PlayerConfig));
-        memcpy(bytes[v] + sizeof(PlayerConfig), &p2[v], sizeof(PlayerConfig));
-      }
-      if (!FileEquals(file, bytes[0], sizeof bytes[0]) &&
-          !FileEquals(file, bytes[1], sizeof bytes[1])) {
-        printf("%s is neither the old nor the new version\n", file);
-        ok = false;
-      }
-    }
-    if (!FileEquals(kHighScoreFile, &tables[0], sizeof tables[0]) &&
-        !FileEquals(kHighScoreFile, &tables[1], sizeof tables[1])) {
-      printf("%s is neither the old nor the new version\n", kHighScoreFile);
-      ok = false;
-    }
-    return ok ? 0 : 1;
+    const bool config = HoldsOneOf(kConfigFile, versions[0].players, versions[1].players,
+                                   sizeof versions[0].players);
+    const bool scores = HoldsOneOf(kHighScoreFile, &versions[0].table, &versions[1].table,
+                                   sizeof versions[0].table);
+    return config && scores ? 0 : 1;
   }
-
   for (int v = 0;; v = 1 - v) {
-    PlayerState[1].config = p1[v];
-    PlayerState[2].config = p2[v];
+    PlayerState[1].config = versions[v].players[0];
+    PlayerState[2].config = versions[v].players[1];
     SavePlayerConfigs();
-    HighScoreTable = tables[v];
+    HighScoreTable = versions[v].table;
     SaveHighScores();
   }
 }
