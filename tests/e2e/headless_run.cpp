@@ -30,7 +30,16 @@ constexpr uint32_t kTapEveryMs = 1500;
 constexpr uint32_t kTapHoldMs = 120;
 constexpr uint32_t kMenuTapHoldMs = 100;  // the choice looks every 98 ms
 constexpr uint32_t kPauseAtMs = 3000, kGoOnAtMs = 4500, kRandomUntilMs = 8000;
-constexpr int kPlainRun = -1;
+constexpr int kPlainRun = -1, kNoMode = -2;
+
+// The menu item (or the demo) that a --mode name chooses.
+int ModeNamed(const std::string& name) {
+  return name == "single" ? kItemSingleHuman
+         : name == "cpu"  ? kItemHumanVsCpu
+         : name == "two"  ? kItemTwoHumans
+         : name == "demo" ? kDemoSelection
+                          : kNoMode;
+}
 
 // The key symbol that the scan map turns into this scancode, 0 if none does.
 uint16_t SymbolFor(uint32_t scancode) {
@@ -126,26 +135,16 @@ int main(int argc, char** argv) {
   std::string menuFrameFile;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--mode" && i + 1 < argc) {
-      const std::string name = argv[++i];
-      mode = name == "single" ? kItemSingleHuman
-             : name == "cpu"  ? kItemHumanVsCpu
-             : name == "two"  ? kItemTwoHumans
-             : name == "demo" ? kDemoSelection
-                              : kPlainRun - 1;
-      if (mode < kPlainRun) {
-        fprintf(stderr, "%s: --mode takes single, cpu, two or demo\n", argv[0]);
-        return 2;
-      }
-    } else if (arg == "--seed" && i + 1 < argc) {
-      seed = strtoull(argv[++i], nullptr, 10);
-    } else if (arg == "--no-audio") {
+    const bool valued = i + 1 < argc;
+    if (arg == "--no-audio")
       audio = false;
-    } else if (arg == "--limit-minutes" && i + 1 < argc) {
+    else if (valued && arg == "--seed")
+      seed = strtoull(argv[++i], nullptr, 10);
+    else if (valued && arg == "--limit-minutes")
       limitMinutes = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
-    } else if (arg == "--menu-frame" && i + 1 < argc) {
+    else if (valued && arg == "--menu-frame")
       menuFrameFile = argv[++i];
-    } else {
+    else if (!valued || arg != "--mode" || (mode = ModeNamed(argv[++i])) == kNoMode) {
       fprintf(stderr,
               "usage: %s [--seed N] [--no-audio] [--limit-minutes M] "
               "[--mode single|cpu|two|demo] [--menu-frame FILE]\n",
@@ -169,11 +168,10 @@ int main(int argc, char** argv) {
     backend.onPresent = [&menuFrameFile](HeadlessBackend& b) {
       if (!TickHandlerActive || TickHandler != MenuTick) return;
       std::string rgb;
-      for (int y = 0; y < kScreenHeight; ++y)
-        for (int x = 0; x < kScreenWidth; ++x) {
-          const uint32_t c = b.RgbAt(x, y);
-          rgb += {char(c >> 16), char(c >> 8), char(c)};
-        }
+      for (int i = 0; i < kScreenBytes; ++i) {
+        const uint32_t c = b.RgbAt(i % kScreenWidth, i / kScreenWidth);
+        rgb += {char(c >> 16), char(c >> 8), char(c)};
+      }
       FILE* f = fopen(menuFrameFile.c_str(), "wb");
       const bool written = f && fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
       if (f) fclose(f);
