@@ -1,7 +1,7 @@
 // The real SDL backend with SDL's virtual joysticks: a pad plugged in during the menu becomes
 // joypad 1, works the menus and the options, and plays a match for the player who chose it,
 // pulled out and plugged in again on the way. SDL runs its dummy video driver (no display
-// needed); only the clock is virtual, so the run takes moments.
+// needed); the clock is virtual, so the run takes moments.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
@@ -29,33 +29,18 @@ namespace {
 
 constexpr uint32_t kStepTimeoutMs = 8000;
 
-// The SDL backend on a virtual clock, without sound or mouse; each event pump first runs `onPump`.
-class VirtualClockSdl final : public Backend {
+// The headless backend (a virtual clock, no window, no sound) with SDL's events and controllers;
+// every event pump first runs `onPump`.
+class SdlPads final : public HeadlessBackend {
  public:
-  uint32_t now = 0;
   std::function<void()> onPump;
-
-  bool InitVideo() override { return sdl_.InitVideo(); }
-  void SetCaption(const char* caption) override { sdl_.SetCaption(caption); }
-  bool SetVideoMode(bool fullscreen) override { return sdl_.SetVideoMode(fullscreen); }
+  bool InitVideo() override { return sdl_.InitVideo() && HeadlessBackend::InitVideo(); }
   const char* VideoError() override { return sdl_.VideoError(); }
-  void ShowCursor(bool show) override { sdl_.ShowCursor(show); }
-  void SetColours(const uint8_t* rgb) override { sdl_.SetColours(rgb); }
-  void GetColours(uint8_t* rgb) override { sdl_.GetColours(rgb); }
-  void Present(const uint8_t* pixels) override { sdl_.Present(pixels); }
   bool PollEvent(InputEvent& event) override {
     if (!pumping_ && onPump) onPump();
     pumping_ = sdl_.PollEvent(event);
     return pumping_;
   }
-  uint32_t GetTicks() override { return now; }
-  void Delay(uint32_t ms) override { now += ms; }
-  bool OpenAudio() override { return false; }
-  int AllocateChannels(int) override { return 0; }
-  SoundHandle LoadSound(const char*) override { return nullptr; }
-  void PlaySound(SoundHandle, int, int) override {}
-  bool AudioRunning() override { return false; }
-  void CloseAudio() override {}
   PadReading ReadPad(int slot) override { return sdl_.ReadPad(slot); }
 
  private:
@@ -105,7 +90,7 @@ class VirtualPad {
 // Steps run in order at the event pumps: each waits until its condition holds, then acts.
 class Script {
  public:
-  explicit Script(VirtualClockSdl& clock) : clock_(clock), since_(clock.now) {}
+  explicit Script(HeadlessBackend& clock) : clock_(clock), since_(clock.now) {}
   void When(std::string what, std::function<bool()> condition, std::function<void()> action = {}) {
     steps_.push_back(Step{std::move(what), std::move(condition), std::move(action)});
   }
@@ -134,7 +119,7 @@ class Script {
     std::function<bool()> condition;
     std::function<void()> action;
   };
-  VirtualClockSdl& clock_;
+  HeadlessBackend& clock_;
   std::vector<Step> steps_;
   size_t next_ = 0;
   uint32_t since_ = 0;
@@ -204,7 +189,7 @@ TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
   // The dummy driver's window never has the input focus, without which SDL drops pad presses.
   setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
   ScratchDir dir(true);
-  VirtualClockSdl backend;
+  SdlPads backend;
   SetBackend(&backend);
   ResetPlatformState();
   ThrowInsteadOfExiting(true);
