@@ -1,5 +1,5 @@
 // e2e-probe: what must be on the screen of the real game, computed from the data set itself, so
-// the end-to-end checks follow the art wherever it changes.
+// the end-to-end checks follow the art wherever it changes; and what must be in its saved files.
 //
 //   e2e-probe GAMEDIR check SHOT.rgb CHECK...   compares a 640 x 400 RGB screenshot with each
 //   CHECK:
@@ -14,7 +14,10 @@
 //                                               640 x 400 one REF as the game scales it to W x H
 //   e2e-probe GAMEDIR config FILE              prints player 1's drop speed and name, player 2's
 //                                              name, player 1's mouse delay
-//   e2e-probe GAMEDIR highscores FILE          checks a high-score file is valid and sorted
+//   e2e-probe DIR save-forever   saves the configuration and high-score files in DIR/data over
+//                                and over, alternating between two known contents, until killed
+//   e2e-probe DIR saves-whole    exit 0 when both files hold one of the two contents: a kill
+//                                while saving never leaves a short or mixed file
 #include <unistd.h>
 
 #include <cstdio>
@@ -32,6 +35,7 @@
 #include "match_flow.h"
 #include "picture.h"
 #include "platform.h"
+#include "player.h"
 #include "scaler.h"
 
 namespace {
@@ -237,37 +241,76 @@ int ShowConfig(const char* file) {
   return 0;
 }
 
-int CheckHighScores(const char* file) {
-  const Pixels bytes = Read(file, kHighScoreFileBytes);
-  HighScoreTableRecord t;
-  if (!ParseHighScores(bytes.data(), bytes.size(), t)) {
-    printf("%s: not a high-score table of %zu bytes\n", file, kHighScoreFileBytes);
-    return 1;
+// The two players and the table, as their files hold them, in one of two versions.
+struct Saved {
+  PlayerConfig players[2];
+  HighScoreTableRecord table;
+};
+Saved SavedVersion(int v) {
+  Saved saved{};
+  for (PlayerConfig& p : saved.players) {
+    p.mouseDelay = 20;
+    p.keyLeft = 31 + v;
+    p.keyRight = 33;
+    p.keyRotate = 18;
+    p.keyDown = 32;
+    p.name.capacity = kNameCapacity;
+    p.name.length = 5;
+    memcpy(p.name.chars, v ? "tiger" : "bongo", 5);
+    p.dropSpeed = 1 + v;
+    p.beansToLink = 4;
+    p.cpuStrength = 3;
   }
-  for (int r = 1; r < kHighScoreRanks; ++r)
-    if (t.killerKingsScore[r] > t.killerKingsScore[r - 1] ||
-        t.comboDemons[r].combo > t.comboDemons[r - 1].combo) {
-      printf("%s: rank %d is out of order\n", file, r + 1);
-      return 1;
-    }
-  printf("%s: valid, best score %u\n", file, t.killerKingsScore[0]);
-  return 0;
+  HighScoreTableRecord& t = saved.table;
+  for (int r = 0; r < kHighScoreRanks; ++r) {
+    t.killerKingsName[r] = {kNameCapacity, 3, {'a', 'b', static_cast<char>('c' + v)}};
+    t.comboDemonsName[r] = {kNameCapacity, 2, {'x', static_cast<char>('y' + v)}};
+    t.killerKingsScore[r] = static_cast<uint32_t>((9 - r) * 1000 + v);
+    t.comboDemons[r] = {static_cast<uint16_t>(9 - r), static_cast<uint16_t>(100 * v)};
+  }
+  return saved;
+}
+
+// Whether the file holds exactly one of the two contents; says so when not.
+bool HoldsOneOf(const char* file, const void* first, const void* second, size_t size) {
+  const Pixels bytes = Read(file, size);
+  if (!bytes.empty() && (!memcmp(bytes.data(), first, size) || !memcmp(bytes.data(), second, size)))
+    return true;
+  printf("%s is neither the old nor the new version\n", file);
+  return false;
+}
+
+int SaveStress(bool verify) {
+  const Saved v[2] = {SavedVersion(0), SavedVersion(1)};
+  if (verify) {
+    const bool config = HoldsOneOf(kConfigFile, v[0].players, v[1].players, sizeof v[0].players);
+    return config && HoldsOneOf(kHighScoreFile, &v[0].table, &v[1].table, sizeof v[0].table) ? 0
+                                                                                             : 1;
+  }
+  for (int k = 0;; k = 1 - k) {
+    PlayerState[1].config = v[k].players[0];
+    PlayerState[2].config = v[k].players[1];
+    SavePlayerConfigs();
+    HighScoreTable = v[k].table;
+    SaveHighScores();
+  }
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4 || chdir(argv[1]) != 0) {
+  if (argc < 3 || chdir(argv[1]) != 0) {
     fprintf(stderr,
-            "usage: %s GAMEDIR check SHOT.rgb CHECK... | scaled SHOT.rgb W H REF.rgb | config "
-            "FILE | highscores FILE\n",
+            "usage: %s DIR check SHOT.rgb CHECK... | scaled SHOT.rgb W H REF.rgb | config FILE | "
+            "save-forever | saves-whole\n",
             argv[0]);
     return 2;
   }
   HeadlessSession session;
   const std::string command = argv[2];
   try {
-    if (command == "config") return ShowConfig(argv[3]);
-    if (command == "highscores") return CheckHighScores(argv[3]);
+    if (command == "config" && argc == 4) return ShowConfig(argv[3]);
+    if (command == "save-forever" || command == "saves-whole")
+      return SaveStress(command == "saves-whole");
     if (command == "scaled" && argc == 7) {
       const int width = atoi(argv[4]), height = atoi(argv[5]);
       if (width < 1 || height < 1 || width > 8192 || height > 8192) return 2;
