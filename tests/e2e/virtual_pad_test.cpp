@@ -88,41 +88,35 @@ class VirtualPad {
 };
 
 // Steps run in order at the event pumps: each waits until its condition holds, then acts.
-class Script {
- public:
-  explicit Script(HeadlessBackend& clock) : clock_(clock), since_(clock.now) {}
-  void When(std::string what, std::function<bool()> condition, std::function<void()> action = {}) {
-    steps_.push_back(Step{std::move(what), std::move(condition), std::move(action)});
-  }
-  // A step due some milliseconds after the one before.
-  void After(uint32_t ms, std::function<void()> action) {
-    When(
-        std::to_string(ms) + " ms later", [this, ms] { return clock_.now - since_ >= ms; },
-        std::move(action));
-  }
-  void Pump() {
-    if (watch) watch();
-    while (next_ < steps_.size() && steps_[next_].condition()) {
-      if (steps_[next_].action) steps_[next_].action();
-      ++next_;
-      since_ = clock_.now;
-    }
-    if (next_ < steps_.size() && clock_.now - since_ > kStepTimeoutMs)
-      throw std::runtime_error("the game never came to: " + steps_[next_].what);
-  }
-  bool Done() const { return next_ == steps_.size(); }
-  std::function<void()> watch;  // runs at every pump
-
- private:
+struct Script {
   struct Step {
     std::string what;
     std::function<bool()> condition;
     std::function<void()> action;
   };
-  HeadlessBackend& clock_;
-  std::vector<Step> steps_;
-  size_t next_ = 0;
-  uint32_t since_ = 0;
+  HeadlessBackend& clock;
+  std::vector<Step> steps;
+  size_t next = 0;
+  uint32_t since = clock.now;
+  std::function<void()> watch;  // runs at every pump
+
+  explicit Script(HeadlessBackend& backend) : clock(backend) {}
+  void When(std::string what, std::function<bool()> condition, std::function<void()> action = {}) {
+    steps.push_back(Step{std::move(what), std::move(condition), std::move(action)});
+  }
+  // A step due some milliseconds after the one before.
+  void After(uint32_t ms, std::function<void()> action) {
+    When(
+        std::to_string(ms) + " ms later", [this, ms] { return clock.now - since >= ms; },
+        std::move(action));
+  }
+  void Pump() {
+    if (watch) watch();
+    for (; next < steps.size() && steps[next].condition(); ++next, since = clock.now)
+      if (steps[next].action) steps[next].action();
+    if (next < steps.size() && clock.now - since > kStepTimeoutMs)
+      throw std::runtime_error("the game never came to: " + steps[next].what);
+  }
 };
 
 bool Running(TickRoutine handler) {
@@ -255,7 +249,7 @@ TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
   StickDownToRow(script, pad, kItemTwoHumans);
   Tap(script, pad, kA);
   MainMenu();
-  ASSERT_TRUE(script.Done());
+  ASSERT_EQ(script.next, script.steps.size());
   const PlayerConfig& one = PlayerState[1].config;
   EXPECT_EQ(Cat(exitRequested, PlayerState[2].absent, PlayerState[2].cpuControlled, one.useJoypad1,
                 one.keyLeft, one.keyRight, one.keyRotate, one.keyDown),
@@ -315,7 +309,7 @@ TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
       "the results end", [] { return !Running(OutroTick) && !Running(MatchTick); },
       pad.Release(kA));
   PlayRecordedMatch();
-  ASSERT_TRUE(match.Done());
+  ASSERT_EQ(match.next, match.steps.size());
   EXPECT_EQ(playerTwo, "");
   EXPECT_LT(resultsEnd, kResultsShortest + 2 * kMostFrameTicks)
       << "A held counts as a key: the results end at their earliest";
