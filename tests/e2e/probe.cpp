@@ -241,36 +241,6 @@ int ShowConfig(const char* file) {
   return 0;
 }
 
-// The two players and the table, as their files hold them, in one of two versions.
-struct Saved {
-  PlayerConfig players[2];
-  HighScoreTableRecord table;
-};
-Saved SavedVersion(int v) {
-  Saved saved{};
-  for (PlayerConfig& p : saved.players) {
-    p.mouseDelay = 20;
-    p.keyLeft = 31 + v;
-    p.keyRight = 33;
-    p.keyRotate = 18;
-    p.keyDown = 32;
-    p.name.capacity = kNameCapacity;
-    p.name.length = 5;
-    memcpy(p.name.chars, v ? "tiger" : "bongo", 5);
-    p.dropSpeed = 1 + v;
-    p.beansToLink = 4;
-    p.cpuStrength = 3;
-  }
-  HighScoreTableRecord& t = saved.table;
-  for (int r = 0; r < kHighScoreRanks; ++r) {
-    t.killerKingsName[r] = {kNameCapacity, 3, {'a', 'b', static_cast<char>('c' + v)}};
-    t.comboDemonsName[r] = {kNameCapacity, 2, {'x', static_cast<char>('y' + v)}};
-    t.killerKingsScore[r] = static_cast<uint32_t>((9 - r) * 1000 + v);
-    t.comboDemons[r] = {static_cast<uint16_t>(9 - r), static_cast<uint16_t>(100 * v)};
-  }
-  return saved;
-}
-
 // Whether the file holds exactly one of the two contents; says so when not.
 bool HoldsOneOf(const char* file, const void* first, const void* second, size_t size) {
   const Pixels bytes = Read(file, size);
@@ -280,18 +250,22 @@ bool HoldsOneOf(const char* file, const void* first, const void* second, size_t 
   return false;
 }
 
+// Two versions of each saved file that differ in every byte, and at every place.
 int SaveStress(bool verify) {
-  const Saved v[2] = {SavedVersion(0), SavedVersion(1)};
-  if (verify) {
-    const bool config = HoldsOneOf(kConfigFile, v[0].players, v[1].players, sizeof v[0].players);
-    return config && HoldsOneOf(kHighScoreFile, &v[0].table, &v[1].table, sizeof v[0].table) ? 0
-                                                                                             : 1;
+  uint8_t cfg[2][kConfigFileBytes], hig[2][kHighScoreFileBytes];
+  for (int v = 0; v < 2; ++v) {
+    for (size_t i = 0; i < sizeof cfg[v]; ++i) cfg[v][i] = static_cast<uint8_t>(i * 7 + 100 * v);
+    for (size_t i = 0; i < sizeof hig[v]; ++i) hig[v][i] = static_cast<uint8_t>(i * 11 + 100 * v);
   }
-  for (int k = 0;; k = 1 - k) {
-    PlayerState[1].config = v[k].players[0];
-    PlayerState[2].config = v[k].players[1];
+  if (verify) {
+    const bool config = HoldsOneOf(kConfigFile, cfg[0], cfg[1], sizeof cfg[0]);
+    return config && HoldsOneOf(kHighScoreFile, hig[0], hig[1], sizeof hig[0]) ? 0 : 1;
+  }
+  for (int v = 0;; v = 1 - v) {
+    memcpy(&PlayerState[1].config, cfg[v], sizeof(PlayerConfig));
+    memcpy(&PlayerState[2].config, cfg[v] + sizeof(PlayerConfig), sizeof(PlayerConfig));
     SavePlayerConfigs();
-    HighScoreTable = v[k].table;
+    memcpy(&HighScoreTable, hig[v], sizeof HighScoreTable);
     SaveHighScores();
   }
 }
