@@ -202,11 +202,15 @@ class Browser:
         target (keys are read every 98 ms, so a press may count once or twice: look and
         correct)."""
         step = step or (lambda way: self.press(Keys.DOWN if way > 0 else Keys.UP, 0.07))
+        at = target
         for _ in range(20):
-            at = next((y for y in rows if self.shows("marker:%d:22" % y)), None)
-            if at == target:
+            # The rows nearest to where the markers stood last are looked at first.
+            near = sorted(rows, key=lambda y: abs(rows.index(y) - rows.index(at)))
+            seen = next((y for y in near if self.shows("marker:%d:22" % y)), None)
+            if seen == target:
                 return
-            if at is not None:
+            if seen is not None:
+                at = seen
                 step(1 if rows.index(at) < rows.index(target) else -1)
             time.sleep(0.1)
         raise Failure("the menu markers did not reach row %d" % target)
@@ -412,7 +416,7 @@ def main():
         browser.choose("text:4:500:167:mouse:22",
                        lambda: browser.pad_press(0, buttons=[PAD_LEFT], hold=0.07))
         browser.move_marker(211, OPTION_ROWS, pad_step)
-        browser.pad_press(0, buttons=[PAD_LEFT], hold=2.5)  # the mouse delay down to 5
+        browser.pad_press(0, buttons=[PAD_LEFT], hold=2)  # the mouse delay down to 5
         browser.expect(2, "text:4:500:211:5:22")
         browser.move_marker(343, OPTION_ROWS, pad_step)
         browser.choose("text:4:500:343:joypad1:22",
