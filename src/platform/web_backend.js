@@ -304,9 +304,8 @@ var LibraryPlonkixWeb = {
       // Pads are read at every pump; plugging in and out only moves them between the slots.
       window.addEventListener('gamepadconnected', function() { w.fillPadSlots(w.gamepads()); });
       window.addEventListener('gamepaddisconnected', function(e) {
-        var slot = e.gamepad ? w.padSlots.indexOf(e.gamepad.index) : -1;
-        if (slot >= 0) w.padSlots[slot] = null;
-        w.fillPadSlots(w.gamepads().filter(function(g) { return g !== e.gamepad; }));
+        var gone = e.gamepad ? e.gamepad.index : -1;
+        w.fillPadSlots(w.gamepads().filter(function(g) { return g && g.index !== gone; }));
       });
       document.addEventListener('fullscreenchange', function() {
         if (!document.fullscreenElement && w.wantFullscreen) {

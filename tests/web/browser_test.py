@@ -203,7 +203,7 @@ class Browser:
         correct)."""
         step = step or (lambda way: self.press(Keys.DOWN if way > 0 else Keys.UP, 0.07))
         at = target
-        for _ in range(20):
+        for _ in range(40):
             # The rows nearest to where the markers stood last are looked at first.
             near = sorted(rows, key=lambda y: abs(rows.index(y) - rows.index(at)))
             seen = next((y for y in near if self.shows("marker:%d:22" % y)), None)
