@@ -15,9 +15,10 @@ to its end that enters the lists and keeps its replay (the oldest stored one goe
 pages; then a reload in the same browser profile finds the option, the entry and the replay kept,
 and the replay, fetched through the page, reproduces its match natively. Two pads are plugged in
 (a test double of the Gamepad API): they work the menus and options, and in a match of two
-humans the pad player 2 chose moves only player 2's pair, player 1's mouse only player 1's, and
-the pad pauses and quits the match, which enters nothing. A page without storage plays on what it
-has in memory; and the console holds no error.
+humans the pad player 2 chose moves only player 2's pair, player 1's mouse only player 1's, the
+pad pauses the match, and once it is unplugged a third pad waiting takes its place and quits
+the match, which enters nothing. A page without storage plays on what it has in memory; and the
+console holds no error.
 """
 import base64
 import functools
@@ -66,6 +67,12 @@ TEST_DOUBLES = """
       plug: function(index, mapping) {
         pads[index] = pad(index, mapping);
         window.dispatchEvent(new Event('gamepadconnected'));
+      },
+      unplug: function(index) {
+        var e = new Event('gamepaddisconnected');
+        e.gamepad = pads[index];
+        pads[index] = null;
+        window.dispatchEvent(e);
       },
       hold: function(index, axes, buttons) {
         var old = pads[index], now = pad(index, old.mapping);
@@ -425,8 +432,9 @@ def main():
         browser.reach_menu(menu)
 
         step("2 humans: the mouse moves and turns player 1's pair (the pointer lock refused at "
-             "first, granted on the click), joypad1 player 2's, joypad2 nothing; Start pauses, "
-             "A quits; nothing enters the lists")
+             "first, granted on the click), joypad1 player 2's, joypad2 nothing; Start pauses; "
+             "unplugged, a third pad waiting takes joypad1 and its A quits; nothing enters the "
+             "lists")
         ActionChains(browser.driver, duration=0).move_to_element(
             browser.driver.find_element("id", "screen")).perform()
         browser.move_marker(125, MENU_ROWS, pad_step)
@@ -451,17 +459,19 @@ def main():
         browser.pad(1)
         browser.pad_press(0, buttons=[PAD_START])
         browser.expect(3, "text:0:320:314:paused:23")
-        browser.pad_press(0, buttons=[PAD_A])
+        # A third pad waits for a free slot: it becomes joypad1 when the first is unplugged.
+        browser.driver.execute_script("testPads.plug(2, 'standard'); testPads.unplug(0);")
+        browser.pad_press(2, buttons=[PAD_A])
         browser.expect(8, "text:1:118:240:maximum_combo_0_hits:23")
         time.sleep(4)  # the results take no key before their shortest time
-        browser.pad_press(0, buttons=[PAD_A])
+        browser.pad_press(2, buttons=[PAD_A])
         browser.expect(6, "text:3:320:20:killer_kings:02")
         browser.expect(3, entry)
         if browser.storage("plonkix.hig") != stored:
             raise Failure("a match quit early changed the kept lists")
-        browser.pad_press(0, buttons=[PAD_A])
+        browser.pad_press(2, buttons=[PAD_A])
         browser.expect(6, "text:3:320:20:combo_demons:02")
-        browser.pad_press(0, buttons=[PAD_A])
+        browser.pad_press(2, buttons=[PAD_A])
 
         step("a page without storage: the game plays on what it has in memory")
         browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
