@@ -299,6 +299,10 @@ TEST_F(RecordedMatch, NewestHundredKeptAndOtherFilesLeftAlone) {
   std::string error;
   EXPECT_TRUE(ReadReplayFile(files[100].c_str(), newest, error)) << error;
   EXPECT_EQ(files.back().filename(), "notes.txt");
+  // The backend hears of the new file (the browser keeps a copy), after the pruning.
+  ASSERT_FALSE(backend.savedFiles.empty());
+  EXPECT_EQ(fs::path(backend.savedFiles.back()),
+            fs::path(kReplayDirectory) / files[100].filename());
 }
 
 TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
@@ -314,6 +318,7 @@ TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
   EXPECT_NE(printed.find("Not a directory"), std::string::npos) << printed;
   EXPECT_EQ(&CurrentMatchInput(), &LiveMatchInput());
   EXPECT_TRUE(fs::exists(scratch->DataFile("plonkix.hig")));  // the high scores were saved
+  EXPECT_EQ(backend.savedFiles, std::vector<std::string>{"data/plonkix.hig"});
 }
 
 // A source whose human keeps changing its inputs, and frames of one and two ticks in turn.
