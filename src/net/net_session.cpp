@@ -282,7 +282,10 @@ class OnlineInput : public MatchInput {
         ++traffic.frames;
         return ticks;
       }
-      if (!lockstep.WaitsForClock()) waited = true;
+      if (!lockstep.WaitsForClock()) {
+        if (Finishing()) throw MatchAborted{};  // the other side's frames have run out
+        waited = true;
+      }
       Produce(PollAndWaitTick());
     }
   }
@@ -310,10 +313,16 @@ class OnlineInput : public MatchInput {
   }
 
  private:
+  // The other side said goodbye, which comes after everything it sent: what it sent still runs,
+  // so a match it has finished (and left at once) is finished, saved and scored here too.
+  static bool Finishing() {
+    return phase == NetPhase::kEnded && endReason == NetEnd::kLeft && endedThere;
+  }
+
   void Pump() {
     NetService(0);
     if (phase == NetPhase::kOpen && lockstep.OutOfStep()) End(NetEnd::kOutOfStep, "", true);
-    if (phase != NetPhase::kOpen) throw MatchAborted{};
+    if (phase != NetPhase::kOpen && !Finishing()) throw MatchAborted{};
   }
 
   // One record per tick of this side's clock, all read at once from the keys and devices.

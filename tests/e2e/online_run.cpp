@@ -8,7 +8,6 @@
 //
 // Exit status: the program's own (0); 1 on a fatal error; 3 when it passed --limit-seconds.
 #include <chrono>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +31,7 @@ constexpr uint32_t kTapHoldMs = 120;
 constexpr uint32_t kUdpIpHeaderBytes = 28;
 constexpr uint32_t kPauseAtMs = 1500, kResumeAtMs = 3000;  // into the first match's play
 constexpr uint32_t kAnswerEveryMs = 400;
+constexpr uint32_t kSlowFrameMs = 40;
 
 // The headless backend on the real clock: Delay sleeps.
 class RealTimeBackend : public HeadlessBackend {
@@ -64,13 +64,13 @@ struct Script {
   uint32_t matchesWanted = 1000;
   uint32_t corruptAtMs = 0;  // into play of the first match: the state is changed on this side
   bool leaveOnNotice = false;
-  bool hostile = false;  // asks for a match out of turn as soon as the session is open
+  bool hostile = false;    // asks for a match out of turn as soon as the session is open
+  uint32_t slowAfter = 0;  // this match's results are drawn slowly, so they fall far behind
   uint32_t random = 1;
   uint32_t matchesOver = 0;
   bool playing = false, opened = false;
   uint32_t playStart = 0, nextKey = 0, lastTap = 0;
   NetTraffic atPlayStart{};
-  uint32_t lastTrace = 0;
   bool paused = false, corrupted = false;
   uint32_t nextAnswer = 0;
   uint16_t dropHeld = 0;  // the drop key's symbol while held
@@ -93,14 +93,6 @@ struct Script {
       fflush(stdout);
     }
     const uint32_t t = backend.now - playStart;
-    if (getenv("ONLINE_TRACE") && t / 5000 != lastTrace) {
-      lastTrace = t / 5000;
-      const NetTraffic n = NetTrafficSoFar();
-      printf("at %u ms of play: lag %llu, frames %llu, waited %llu, rtt %u\n", t,
-             (unsigned long long)n.lagTicks, (unsigned long long)n.frames,
-             (unsigned long long)n.framesWaited, n.roundTripMs);
-      fflush(stdout);
-    }
     if (!dropHeld && (dropHeld = SymbolFor(Own().keyDown))) backend.KeyDown(backend.now, dropHeld);
     if (matchesOver == 0) {
       if (host && t >= kPauseAtMs && !paused) Tap(keysym::kEscape), paused = true;
@@ -151,6 +143,8 @@ struct Script {
       ++matchesOver;
       ReportTraffic();
     }
+    if (matchesOver == slowAfter && TickHandlerActive && TickHandler == OutroTick)
+      std::this_thread::sleep_for(std::chrono::milliseconds(kSlowFrameMs));
     if (dropHeld) backend.KeyUp(backend.now, dropHeld);
     dropHeld = 0;
     if (backend.now - lastTap < kTapEveryMs || backend.PendingEvents() > 0) return;
@@ -169,7 +163,8 @@ struct Script {
 int Usage(const char* program) {
   fprintf(stderr,
           "usage: %s --host PORT | --join HOST:PORT [--matches N] [--seed N] [--version N]\n"
-          "       [--corrupt-at-ms MS] [--leave-on-notice] [--hostile] [--limit-seconds S]\n",
+          "       [--corrupt-at-ms MS] [--leave-on-notice] [--hostile] [--slow-results MATCH]\n"
+          "       [--limit-seconds S]\n",
           program);
   return 2;
 }
@@ -179,7 +174,7 @@ int main(int argc, char** argv) {
   OnlineRequest request;
   bool roleGiven = false;
   uint64_t seed = 1;
-  uint32_t limitSeconds = 180, matches = 1000, corruptAtMs = 0;
+  uint32_t limitSeconds = 180, matches = 1000, corruptAtMs = 0, slowAfter = 0;
   bool leaveOnNotice = false, hostile = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -202,6 +197,8 @@ int main(int argc, char** argv) {
       request.version = static_cast<uint16_t>(strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--corrupt-at-ms" && value) {
       corruptAtMs = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--slow-results" && value) {
+      slowAfter = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--hostile") {
       hostile = true;
     } else if (arg == "--leave-on-notice") {
@@ -226,6 +223,7 @@ int main(int argc, char** argv) {
   script.corruptAtMs = corruptAtMs;
   script.leaveOnNotice = leaveOnNotice;
   script.hostile = hostile;
+  script.slowAfter = slowAfter;
   script.random = static_cast<uint32_t>(seed);
   backend.onPoll = [&script](HeadlessBackend&) { script.Poll(); };
   int status = 4;
@@ -240,12 +238,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "plonkix-online: no end after %u s\n", limitSeconds);
     status = 3;
   }
-  const NetTraffic t = NetTrafficSoFar();
-  printf("exit status %d after %u ms, %u matches; sent %" PRIu64 " packets %" PRIu64
-         " bytes, received %" PRIu64 " packets %" PRIu64
-         " bytes; round trip %u ms; "
-         "input delay %u ticks; %" PRIu64 " frames waited\n",
-         status, backend.now, script.matchesOver, t.packetsSent, t.bytesSent, t.packetsReceived,
-         t.bytesReceived, t.roundTripMs, t.delay, t.framesWaited);
+  printf("exit status %d after %u ms, %u matches; input delay %u ticks\n", status, backend.now,
+         script.matchesOver, NetTrafficSoFar().delay);
   return status;
 }
