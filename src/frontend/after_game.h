@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ticks.h"
+
 constexpr int kShownRanks = 8;  // ranks 1..8 are shown, rank 9 never
 enum HighScorePage : int { kKillerKingsPage = 0, kComboDemonsPage = 1 };
 
@@ -14,8 +16,6 @@ uint32_t FormatRankLines(HighScorePage page, int rank, char* first, char* second
 
 // Draws a page's title and its ranks 1..8 into a buffer.
 void DrawHighScorePage(uint8_t* target, HighScorePage page);
-
-#include "ticks.h"
 
 // Shows both pages, each faded in on FadePalette, held until a key, faded out.
 void AfterGameScreen();
