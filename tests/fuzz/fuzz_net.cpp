@@ -15,11 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!error) abort();
     return 0;
   }
-  uint8_t bytes[kMostPacketBytes];
+  uint8_t bytes[kMostPacketBytes], again[kMostPacketBytes];
   const size_t length = EncodeNetMessage(m, bytes, sizeof bytes);
-  NetMessage again;
-  if (length == 0 || !DecodeNetMessage(bytes, length, again, nullptr)) abort();
-  if (EncodeNetMessage(again, bytes + 0, sizeof bytes) != length) abort();
+  NetMessage back;
+  if (length == 0 || !DecodeNetMessage(bytes, length, back, nullptr)) abort();
+  if (EncodeNetMessage(back, again, sizeof again) != length || memcmp(bytes, again, length))
+    abort();
   if (m.type == NetType::kInput) {
     static Lockstep sides[2];
     for (int host = 0; host < 2; ++host) {
