@@ -63,9 +63,8 @@ struct Script {
   bool host = true;
   uint32_t matchesWanted = 1000;
   uint32_t corruptAtMs = 0;  // into play of the first match: the state is changed on this side
-  bool leaveOnNotice = false;
-  bool hostile = false;    // asks for a match out of turn as soon as the session is open
-  uint32_t slowAfter = 0;  // this match's results are drawn slowly, so they fall far behind
+  bool hostile = false;      // asks for a match out of turn as soon as the session is open
+  uint32_t slowAfter = 0;    // this match's results are drawn slowly, so they fall far behind
   uint32_t random = 1;
   uint32_t matchesOver = 0;
   bool playing = false, opened = false;
@@ -153,7 +152,7 @@ struct Script {
     const bool waiting = phase == NetPhase::kWaiting || phase == NetPhase::kConnecting;
     if (over && (opened || !waiting)) return Tap(keysym::kEscape);
     if (waiting) {
-      if (leaveOnNotice && !NetNotice().empty()) Tap(keysym::kEscape);
+      if (host && !NetNotice().empty()) Tap(keysym::kEscape);  // it refused someone
       return;
     }
     Tap(host && matchesOver >= matchesWanted ? keysym::kEscape : keysym::kSpace);
@@ -163,7 +162,7 @@ struct Script {
 int Usage(const char* program) {
   fprintf(stderr,
           "usage: %s --host PORT | --join HOST:PORT [--matches N] [--seed N] [--version N]\n"
-          "       [--corrupt-at-ms MS] [--leave-on-notice] [--hostile] [--slow-results MATCH]\n"
+          "       [--corrupt-at-ms MS] [--hostile] [--slow-results MATCH]\n"
           "       [--limit-seconds S]\n",
           program);
   return 2;
@@ -175,7 +174,7 @@ int main(int argc, char** argv) {
   bool roleGiven = false;
   uint64_t seed = 1;
   uint32_t limitSeconds = 180, matches = 1000, corruptAtMs = 0, slowAfter = 0;
-  bool leaveOnNotice = false, hostile = false;
+  bool hostile = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -201,8 +200,6 @@ int main(int argc, char** argv) {
       slowAfter = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--hostile") {
       hostile = true;
-    } else if (arg == "--leave-on-notice") {
-      leaveOnNotice = true;
     } else if (arg == "--limit-seconds" && value) {
       limitSeconds = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
     } else {
@@ -221,7 +218,6 @@ int main(int argc, char** argv) {
   script.host = request.role == NetRole::kHost;
   script.matchesWanted = matches;
   script.corruptAtMs = corruptAtMs;
-  script.leaveOnNotice = leaveOnNotice;
   script.hostile = hostile;
   script.slowAfter = slowAfter;
   script.random = static_cast<uint32_t>(seed);

