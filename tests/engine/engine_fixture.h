@@ -87,6 +87,17 @@ class EngineTest : public ::testing::Test {
     const PlayerStateRecord& s = PlayerState[p];
     return Cat(s.pairA.column, s.pairA.row, s.pairB.column, s.pairB.row);
   }
+  // The action inputs p holds: L(eft), R(ight), T(urn), D(own).
+  static std::string Held(int p) {
+    const PlayerStateRecord& s = PlayerState[p];
+    std::string held;
+    for (auto [on, c] : {std::pair{s.inputLeft, 'L'},
+                         {s.inputRight, 'R'},
+                         {s.inputRotate, 'T'},
+                         {s.inputDown, 'D'}})
+      if (on) held += c;
+    return held;
+  }
   static void Ticks(int n) {
     for (int i = 0; i < n; ++i) MatchTick();
   }
