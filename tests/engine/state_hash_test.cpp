@@ -37,10 +37,6 @@ const HashEdit kEdits[] = {
     {"ComputerTarget", [] { PlayerState[1].cpuTargetOrientation = 3; }, true},
 };
 
-void PrintTo(const HashEdit& e, std::ostream* os) {
-  *os << e.name;
-}
-
 class StateHash : public EngineTest, public ::testing::WithParamInterface<HashEdit> {};
 
 TEST_P(StateHash, FollowsWhatTheMatchShares) {
