@@ -83,10 +83,6 @@ class EngineTest : public ::testing::Test {
     s.pairB = PairBean{column, row, b, 0};
     s.orientation = orientation;
   }
-  static std::string Where(int p) {
-    const PlayerStateRecord& s = PlayerState[p];
-    return Cat(s.pairA.column, s.pairA.row, s.pairB.column, s.pairB.row);
-  }
   // The action inputs p holds: L(eft), R(ight), T(urn), D(own).
   static std::string Held(int p) {
     const PlayerStateRecord& s = PlayerState[p];

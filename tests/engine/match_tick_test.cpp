@@ -39,7 +39,7 @@ TEST_F(MatchTickTest, TheMessageLogScrollsAndAges) {
   EXPECT_EQ(Cat(MessageLog[0], MessageLog[1].length), "6 0");
 }
 
-TEST_F(MatchTickTest, KeysBecomeFlagsSafelyAndOnlyForAFallingPair) {
+TEST_F(MatchTickTest, KeysBecomeFlagsSafelyAlsoWhenPlayersShareOne) {
   PlayerStateRecord& s = PlayerState[1];
   PlayerState[2].config.keyLeft = kKeysOne[0];  // both players on one key
   KeyState[kKeysOne[0]] = KeyState[kKeysOne[3]] = KeyState[0] = 1;
@@ -50,13 +50,6 @@ TEST_F(MatchTickTest, KeysBecomeFlagsSafelyAndOnlyForAFallingPair) {
     ReadPlayerInputs();
     EXPECT_EQ(s.inputLeft + s.inputDown, 0) << bad;
   }
-  s.resolving = 1;  // a waiting pair keeps its flags until it is released
-  KeyState[kKeysOne[1]] = 1;
-  ReadPlayerInputs();
-  const int waiting = s.inputRight;
-  s.resolving = 0;
-  ReadPlayerInputs();
-  EXPECT_EQ(Cat(waiting, s.inputRight), "0 1");
 }
 
 TEST_F(MatchTickTest, TheInvariantCheckCatchesBrokenState) {

@@ -1,27 +1,8 @@
-// The falling pair: rotation, gravity at every level, and a landing that never deletes a field
-// bean. Moving, landing and losing, met in every match, are pinned by the recorded replays.
+// The falling pair: gravity at every level, and a landing that never deletes a field bean.
+// Moving, turning, landing and losing, met in every match, are pinned by the recorded replays.
 #include "engine_fixture.h"
 
 using PairTest = EngineTest;
-
-TEST_F(PairTest, RotationTurnsClockwiseWithCooldownOrSwapsColoursWhenBlocked) {
-  PlayerStateRecord& s = PlayerState[2];
-  FieldCell(2, 3, 4).colour = 6;
-  s.inputRotate = 1;
-  std::string seen;
-  // Four turns at column 1, each tried twice within the cooldown; then blocked turns at the
-  // wall and past a bean in the swept corner, which swap the colours.
-  for (int column : {1, 5, 2}) {
-    Pair(2, 2, 3, column, 5);
-    for (int turn = 0; turn < (column == 1 ? 4 : 1); ++turn, s.rotateCooldown = 0) {
-      ApplyPlayerActions();
-      ApplyPlayerActions();
-      seen += Cat(Where(2), s.rotateCooldown, s.pairA.colour) + "|";
-    }
-  }
-  EXPECT_EQ(seen, "2 5 1 5 10 2|1 6 1 5 10 2|0 5 1 5 10 2|1 4 1 5 10 2|5 4 5 5 10 3|2 4 2 5 10 3|");
-  EXPECT_EQ(TakeSounds(), SoundList(6, "1 10 7"));
-}
 
 TEST_F(PairTest, GravityFollowsLevelTimesDropSpeed) {
   PlayerStateRecord& s = PlayerState[1];
