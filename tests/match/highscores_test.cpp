@@ -25,20 +25,18 @@ void FillTable() {
   }
 }
 
-std::string Entry(const std::string& name, int64_t key, int64_t tieBreak) {
-  return name + " " + std::to_string(key) + " " + std::to_string(tieBreak);
-}
-std::string NameOf(const HighScoreName& n) {
-  return std::string(n.chars, n.length);
+template <typename Name>  // a HighScoreName or a ConfigName
+std::string Entry(const Name& name, int64_t key, int64_t tieBreak) {
+  return std::string(name.chars, name.length) + " " + std::to_string(key) + " " +
+         std::to_string(tieBreak);
 }
 // One list, rank 1 first, as "name key tie-break" entries.
 std::vector<std::string> List(bool kings) {
   std::vector<std::string> list;
   for (int r = 0; r < 9; ++r)
     list.push_back(
-        kings ? Entry(NameOf(t.killerKingsName[r]), t.killerKingsScore[r], t.killerKingsBeans[r])
-              : Entry(NameOf(t.comboDemonsName[r]), t.comboDemons[r].combo,
-                      t.comboDemons[r].comboPoints));
+        kings ? Entry(t.killerKingsName[r], t.killerKingsScore[r], t.killerKingsBeans[r])
+              : Entry(t.comboDemonsName[r], t.comboDemons[r].combo, t.comboDemons[r].comboPoints));
   return list;
 }
 
@@ -58,8 +56,9 @@ TEST(HighScoresTest, EntersAtTheBestRankBeatenByKeyThenTieBreak) {
     if (fresh) FillTable();
     std::vector<std::string> kings = List(true), demons = List(false);
     InsertHighScores(Name(name), score, beans, combo, points);
-    if (kingRank) kings.insert(kings.begin() + kingRank - 1, Entry(name, score, beans));
-    if (demonRank) demons.insert(demons.begin() + demonRank - 1, Entry(name, combo, points));
+    const ConfigName n = Name(name);
+    if (kingRank) kings.insert(kings.begin() + kingRank - 1, Entry(n, score, beans));
+    if (demonRank) demons.insert(demons.begin() + demonRank - 1, Entry(n, combo, points));
     kings.resize(9);
     demons.resize(9);
     EXPECT_EQ(List(true), kings) << name;
@@ -86,7 +85,7 @@ TEST(HighScoresTest, WideValuesCompareInFullAndNamesCopyOnlyLengthAndCharacters)
 }
 
 // (A missing or short file stops the program with its name: the data-fault runs show it.)
-TEST(HighScoresTest, TheFileLoadsWithLongNamesCutAndSavesBackOrSilentlyNot) {
+TEST(HighScoresTest, TheFileLoadsWithLongNamesCutAndSavesBackWholeOrNotAtAll) {
   HeadlessSession session;
   ScratchDir dir;
   // Arbitrary bytes: every name length is too long except killer king 1's 3.
@@ -104,9 +103,6 @@ TEST(HighScoresTest, TheFileLoadsWithLongNamesCutAndSavesBackOrSilentlyNot) {
   fs::create_directory(dir.DataFile("plonkix.hig"));  // the rename fails
   SaveHighScores();
   EXPECT_FALSE(fs::exists(dir.DataFile("plonkix.hig.tmp")));
-  fs::remove_all(dir.path() / "data");
-  SaveHighScores();  // a file that cannot be written is skipped without a message
-  EXPECT_FALSE(fs::exists(dir.path() / "data"));
   // Only the save that reached the file is reported for keeping.
   EXPECT_EQ(session->savedFiles, std::vector<std::string>{"data/plonkix.hig"});
 }
