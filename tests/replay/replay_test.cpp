@@ -91,24 +91,16 @@ class RecordedMatch : public ::testing::Test {
     };
   }
 
-  // Random taps of the humans' keys through the first 8 s of play, drops more often; then the
-  // drop keys and Space held, so that the fields fill and the results end early.
-  void PlanHumans(uint32_t seed) {
+  // Taps of every key of the humans in turn through the first 8 s of play; then the drop keys
+  // and Space held, so that the fields fill and the results end early.
+  void PlanHumans() {
     const uint16_t keys[3][4] = {
         {}, {'s', 'f', 'e', 'd'}, {keysym::kLeft, keysym::kRight, keysym::kUp, keysym::kDown}};
-    uint32_t x = seed;
-    auto next = [&x](uint32_t n) { return ((x = x * 1664525u + 1013904223u) >> 8 & 0xFFFF) % n; };
-    constexpr uint32_t kRandomUntil = 8000;
-    constexpr uint16_t kHeld = 60000;
-    for (uint32_t t = 100; t < kRandomUntil; t += 40 + next(200)) {
-      const int p = next(2) + 1;
-      if (PlayerState[p].cpuControlled || PlayerState[p].absent) continue;
-      const uint32_t k = next(6);
-      plan.push_back({t, keys[p][k > 3 ? 3 : k], static_cast<uint16_t>(20 + next(180)), 0});
-    }
-    plan.push_back({kRandomUntil, keys[1][3], kHeld, 0});
-    plan.push_back({kRandomUntil, keys[2][3], kHeld, 0});
-    plan.push_back({kRandomUntil, keysym::kSpace, kHeld, 0});
+    for (uint32_t t = 100, i = 0; t < 8000; t += 70 + i % 5 * 20, ++i)
+      if (const int p = 1 + i % 2; !PlayerState[p].cpuControlled && !PlayerState[p].absent)
+        plan.push_back({t, keys[p][i / 2 % 4], static_cast<uint16_t>(20 + i % 7 * 25), 0});
+    for (uint16_t held : {keys[1][3], keys[2][3], uint16_t{keysym::kSpace}})
+      plan.push_back({8000, held, 60000, 0});
   }
 
   void PlanAt(uint32_t atMs, uint16_t sym, uint16_t mod = 0) {
@@ -132,7 +124,7 @@ class EveryMode : public RecordedMatch, public ::testing::WithParamInterface<Rec
 TEST_P(EveryMode, ReproducedAndShownFrameForFrame) {
   const RecordCase& c = GetParam();
   SetMode(c.cpu1, c.cpu2, c.absent2);
-  PlanHumans(c.name[0]);
+  PlanHumans();
   if (c.pauseResume) PlanAt(3000, keysym::kEscape), PlanAt(4500, 'n');
   if (c.altEnter) PlanAt(2000, keysym::kReturn, keymod::kLAlt);
   if (c.quit) PlanAt(9000, keysym::kEscape), PlanAt(9500, 'y');
