@@ -32,7 +32,8 @@ TEST_F(ScoringTest, ChainsScoreFromTwoHitsIn32BitsAndKeepTheFirstBestCombo) {
   EXPECT_EQ(shown, "0 |2 2800 pts.|7 14000 pts.|8 158400 pts|8 1705032704|8 20000 pts.|");
   EXPECT_EQ(Cat(s.score, s.maxCombo, s.maxComboPoints),
             Cat(2800 + 14000 + 158400 + 1705032704 + 20000, 100, 1705032704 % 65536));
-  EXPECT_EQ(TakeSounds(), (SoundList{"4 60 4", "9 60 4", "10 60 4", "10 60 4", "10 60 4"}));
+  EXPECT_EQ(SoundsPlayed(backend),
+            (SoundLog{{4, 60, 4}, {9, 60, 4}, {10, 60, 4}, {10, 60, 4}, {10, 60, 4}}));
 }
 
 TEST_F(ScoringTest, TheShownScoreRollsUpInShrinkingSteps) {
