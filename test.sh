@@ -18,7 +18,7 @@ ctest --test-dir build --output-on-failure -j$jobs --timeout 900
 echo "== the browser build, played in headless Chromium"
 ./web.sh
 tests/web/browser_test.py build-web build-emscripten/game build/tests/e2e/e2e-probe \
-  build/plonkix-headless
+  build/plonkix-headless build/plonkix-sim
 
 echo "== tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLONKIX_SANITIZE=ON -DPLONKIX_GAME=OFF \

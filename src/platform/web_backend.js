@@ -1,6 +1,6 @@
 // The page side of the browser backend (web_backend.cpp): the canvas, the key events of the
-// page, full screen, the cursor, Web Audio and the storage of the saved files. Linked into the
-// game with --js-library.
+// page, the gamepads, the mouse and Pointer Lock, full screen, the cursor, Web Audio and the
+// storage of the saved files. Linked into the game with --js-library.
 
 var LibraryPlonkixWeb = {
   $PlonkixWeb: {
@@ -8,8 +8,7 @@ var LibraryPlonkixWeb = {
     context: null,
     image: null,
     painted: false,
-    // The page's input for the event pump. Keys only today; other devices (gamepads through the
-    // Gamepad API, the mouse under Pointer Lock) would queue here too.
+    // The page's keys for the event pump; the pads and the mouse are read as states instead.
     events: [],      // [type (0 down, 1 up), SDL 2 key code, SDL modifier bits]
     held: {},        // KeyboardEvent.code -> the key code sent on its key-down
     modifiers: 0,
@@ -20,6 +19,23 @@ var LibraryPlonkixWeb = {
     channels: [],    // {gain, source} per mixing channel
     channelCount: 0,
     sounds: [],      // {bytes, buffer}
+
+    // Joypad 1 and 2: the Gamepad API index of the pad each holds, or null.
+    padSlots: [null, null],
+    // The standard mapping's buttons, with the bits the game gives them (backend.h): A, B,
+    // Start, d-pad up, down, left, right.
+    standardButtons: [[0, 1], [1, 2], [9, 4], [12, 8], [13, 16], [14, 32], [15, 64]],
+
+    // The mouse: the last pointer event over the page, in client coordinates.
+    mouse: {known: false, x: 0, y: 0, buttons: 0},
+    // While a human plays with the mouse the pointer is captured: the movements add up into a
+    // pointer of the game's own (picture coordinates) that WarpPointer puts back, and Pointer
+    // Lock keeps the real one on the canvas once the browser grants it.
+    captured: false,
+    lockWanted: false,  // asked for again at the next click or key (browsers want a gesture)
+    virtualX: 320,
+    virtualY: 200,
+    warped: null,       // outside capture: [x, y] where WarpPointer put it, until it moves
 
     // KeyboardEvent.code -> SDL 2 scancode (the USB keyboard usage numbers).
     scancodes: null,
@@ -94,6 +110,7 @@ var LibraryPlonkixWeb = {
       // shortcuts with Ctrl or Meta and the function keys stay the browser's.
       if (!e.ctrlKey && !e.metaKey && !/^F\d+$/.test(e.code)) e.preventDefault();
       if (down) w.startAudio();
+      if (down && w.lockWanted) w.requestLock();
       if (down && e.repeat) return;
       var scancode = w.scancodes[e.code];
       if (scancode === undefined) return;
@@ -118,6 +135,111 @@ var LibraryPlonkixWeb = {
       for (var code in w.held) w.events.push([1, w.held[code], 0]);
       w.held = {};
       w.modifiers = 0;
+      w.mouse.buttons = 0;
+    },
+
+    gamepads: function() {
+      try {
+        return navigator.getGamepads ? Array.from(navigator.getGamepads() || []) : [];
+      } catch (e) {  // not allowed on this page
+        return [];
+      }
+    },
+    padAt: function(list, index) {
+      for (var i = 0; i < list.length; ++i) {
+        var g = list[i];
+        if (g && g.connected !== false && g.index === index) return g;
+      }
+      return null;
+    },
+    // A slot whose pad is gone is free; every free slot takes the first connected pad that has
+    // none, so a pad plugged in later, or one waiting beyond the first two, moves up as one goes.
+    fillPadSlots: function(list) {
+      var slots = PlonkixWeb.padSlots;
+      for (var s = 0; s < slots.length; ++s)
+        if (slots[s] !== null && !PlonkixWeb.padAt(list, slots[s])) slots[s] = null;
+      list.forEach(function(g) {
+        if (!g || g.connected === false || slots.indexOf(g.index) >= 0) return;
+        var free = slots.indexOf(null);
+        if (free >= 0) slots[free] = g.index;
+      });
+    },
+    // -1..1 to -32767..32767; anything else a broken device reports rests at 0.
+    stick: function(value) {
+      var v = Number(value);
+      if (!isFinite(v)) return 0;
+      return Math.round(Math.max(-1, Math.min(1, v)) * 32767);
+    },
+    pressed: function(button) {
+      if (button === null || button === undefined) return false;
+      return typeof button == 'object' ? !!button.pressed : Number(button) > 0.5;
+    },
+    // [connected, stick x, stick y, button bits]: the standard mapping's left stick, A, B, Start
+    // and d-pad; a pad of another mapping gives its axes 0 and 1 and buttons 0 and 1 as A and B.
+    padReading: function(g) {
+      var w = PlonkixWeb;
+      if (!g) return [0, 0, 0, 0];
+      var axes = g.axes || [], buttons = g.buttons || [], bits = 0;
+      var map = g.mapping == 'standard' ? w.standardButtons : [[0, 1], [1, 2]];
+      map.forEach(function(b) {
+        if (w.pressed(buttons[b[0]])) bits |= b[1];
+      });
+      return axes.length >= 2 ? [1, w.stick(axes[0]), w.stick(axes[1]), bits] : [1, 0, 0, bits];
+    },
+
+    // A client position through the canvas's place and scale on the page to the picture.
+    toPicture: function(clientX, clientY) {
+      var r = PlonkixWeb.canvas.getBoundingClientRect();
+      if (!(r.width > 0 && r.height > 0)) return [320, 200];
+      var x = Math.floor((clientX - r.left) * 640 / r.width);
+      var y = Math.floor((clientY - r.top) * 400 / r.height);
+      return [Math.max(0, Math.min(639, x)), Math.max(0, Math.min(399, y))];
+    },
+    freePointer: function() {
+      var w = PlonkixWeb;
+      if (w.warped) return w.warped;
+      return w.mouse.known ? w.toPicture(w.mouse.x, w.mouse.y) : [320, 200];
+    },
+    onMouse: function(e) {
+      var w = PlonkixWeb;
+      w.mouse.buttons = e.buttons & 7;
+      if (e.type == 'mousedown') {
+        w.startAudio();
+        if (w.lockWanted) w.requestLock();
+      }
+      if (e.type != 'mousemove') return;
+      if (w.captured) {
+        // Movements are in page pixels: in picture pixels they are the same whatever the scale.
+        var r = w.canvas.getBoundingClientRect();
+        if (r.width > 0 && r.height > 0) {
+          w.virtualX = Math.max(0, Math.min(639, w.virtualX + (e.movementX || 0) * 640 / r.width));
+          w.virtualY = Math.max(0, Math.min(399, w.virtualY + (e.movementY || 0) * 400 / r.height));
+        }
+      }
+      // Under Pointer Lock the client position stands still; it is used once the lock ends.
+      if (document.pointerLockElement !== w.canvas) {
+        w.mouse.known = true;
+        w.mouse.x = e.clientX;
+        w.mouse.y = e.clientY;
+        w.warped = null;
+      }
+    },
+    // The browser may refuse (no recent click or key, the player just left the lock): the game
+    // plays on with the movements it sees, and the next click or key asks again.
+    requestLock: function() {
+      var w = PlonkixWeb;
+      w.lockWanted = false;
+      if (!w.captured || document.pointerLockElement === w.canvas || !w.canvas.requestPointerLock)
+        return;
+      try {
+        var asked = w.canvas.requestPointerLock();
+        if (asked && asked.catch) asked.catch(w.lockRefused);
+      } catch (e) {
+        w.lockRefused();
+      }
+    },
+    lockRefused: function() {
+      if (PlonkixWeb.captured) PlonkixWeb.lockWanted = true;
     },
 
     startAudio: function() {
@@ -168,6 +290,23 @@ var LibraryPlonkixWeb = {
       window.addEventListener('keyup', function(e) { w.onKey(e, false); });
       window.addEventListener('blur', w.onBlur);
       window.addEventListener('pointerdown', w.startAudio);
+      ['mousemove', 'mousedown', 'mouseup'].forEach(function(type) {
+        window.addEventListener(type, w.onMouse);
+      });
+      // Any button turns the pair: no menu over the canvas while the pointer is captured.
+      w.canvas.addEventListener('contextmenu', function(e) {
+        if (w.captured) e.preventDefault();
+      });
+      document.addEventListener('pointerlockchange', function() {
+        if (document.pointerLockElement !== w.canvas) w.lockRefused();
+      });
+      document.addEventListener('pointerlockerror', w.lockRefused);
+      // Pads are read at every pump; plugging in and out only moves them between the slots.
+      window.addEventListener('gamepadconnected', function() { w.fillPadSlots(w.gamepads()); });
+      window.addEventListener('gamepaddisconnected', function(e) {
+        var gone = e.gamepad ? e.gamepad.index : -1;
+        w.fillPadSlots(w.gamepads().filter(function(g) { return g && g.index !== gone; }));
+      });
       document.addEventListener('fullscreenchange', function() {
         if (!document.fullscreenElement && w.wantFullscreen) {
           w.wantFullscreen = false;
@@ -209,6 +348,63 @@ var LibraryPlonkixWeb = {
     HEAP32[key >> 2] = e[1];
     HEAP32[mod >> 2] = e[2];
     return 1;
+  },
+
+  // Two pads of four values each, as padReading gives them.
+  plonkix_web_read_pads: function(readings) {
+    var w = PlonkixWeb, list = w.gamepads();
+    w.fillPadSlots(list);
+    for (var slot = 0; slot < 2; ++slot) {
+      var index = w.padSlots[slot];
+      var values = w.padReading(index === null ? null : w.padAt(list, index));
+      for (var i = 0; i < 4; ++i) HEAP32[(readings >> 2) + 4 * slot + i] = values[i];
+    }
+  },
+
+  // [x, y, any button held] in picture coordinates; without the focus the pointer rests at the
+  // centre, as in the native game.
+  plonkix_web_read_pointer: function(reading) {
+    var w = PlonkixWeb, x = 320, y = 200, button = 0;
+    if (w.canvas && document.hasFocus()) {
+      var at = w.captured ? [Math.floor(w.virtualX), Math.floor(w.virtualY)] : w.freePointer();
+      x = at[0];
+      y = at[1];
+      button = w.mouse.buttons ? 1 : 0;
+    }
+    HEAP32[reading >> 2] = x;
+    HEAP32[(reading >> 2) + 1] = y;
+    HEAP32[(reading >> 2) + 2] = button;
+  },
+
+  // A page cannot move the real pointer: a captured one is the game's own; a free one reads as
+  // put there until it moves, as the native pointer does until the window system shows it moved.
+  plonkix_web_warp_pointer: function(x, y) {
+    var w = PlonkixWeb;
+    if (!w.canvas || !document.hasFocus()) return;
+    if (w.captured) {
+      w.virtualX = x;
+      w.virtualY = y;
+    } else {
+      w.warped = [x, y];
+    }
+  },
+
+  plonkix_web_capture_pointer: function(captured) {
+    var w = PlonkixWeb;
+    if (!w.canvas || !!captured == w.captured) return;
+    if (captured) {
+      var at = w.freePointer();  // the captured pointer starts where the free one was
+      w.virtualX = at[0];
+      w.virtualY = at[1];
+      w.captured = true;
+      // Granted at once when the key that started the match was recent enough.
+      w.requestLock();
+    } else {
+      w.captured = false;
+      w.lockWanted = false;
+      if (document.pointerLockElement === w.canvas && document.exitPointerLock)
+        document.exitPointerLock();
+    }
   },
 
   plonkix_web_left_fullscreen: function() {
@@ -279,11 +475,14 @@ var LibraryPlonkixWeb = {
 };
 
 // The files the game saves, kept in the page's IndexedDB database "plonkix", object store
-// "files", one Uint8Array per file name. Both calls block the game (Asyncify) until the browser
-// answers, at most waitMs: a storage that fails, refuses or hangs never stops the game.
+// "files", one Uint8Array per path inside data/ ("plonkix.cfg", "replays/NAME"). The calls that
+// open it block the game (Asyncify) until the browser answers, at most waitMs: a storage that
+// fails, refuses or hangs never stops the game.
 var LibraryPlonkixStorage = {
   $PlonkixStorage: {
     waitMs: 3000,
+    loaded: [],  // [{name, bytes}] that plonkix_web_load_kept found
+    range: function(prefix) { return IDBKeyRange.bound(prefix, prefix + '\uffff'); },
     // Runs work(db, finish) on the open database; finish(value) wakes the game exactly once.
     run: function(failed, work) {
       return Asyncify.handleSleep(function(wakeUp) {
@@ -321,18 +520,83 @@ var LibraryPlonkixStorage = {
     },
   },
 
-  // Stores size bytes under name; 1 once the browser has committed them, 0 otherwise.
-  plonkix_web_keep_file: function(name, data, size) {
+  // Stores size bytes under name, and with most > 0 keeps only the newest most keys that start
+  // with prunePrefix; 1 once the browser has committed all of it, 0 otherwise. The page hears of
+  // a kept file through Module.onFileKept(name).
+  plonkix_web_keep_file: function(name, data, size, prunePrefix, most) {
     var key = UTF8ToString(name), bytes = HEAPU8.slice(data, data + size);
+    var prefix = UTF8ToString(prunePrefix);
     return PlonkixStorage.run(0, function(db, finish) {
       var transaction = db.transaction(['files'], 'readwrite');
-      transaction.objectStore('files').put(bytes, key);
-      transaction.oncomplete = function() { finish(1); };
+      var store = transaction.objectStore('files');
+      store.put(bytes, key);
+      if (most > 0) {
+        store.getAllKeys(PlonkixStorage.range(prefix)).onsuccess = function(e) {
+          var keys = e.target.result;  // in key order: the oldest names first
+          for (var i = 0; i + most < keys.length; ++i) store.delete(keys[i]);
+        };
+      }
+      transaction.oncomplete = function() {
+        finish(1);
+        try {
+          if (Module['onFileKept']) Module['onFileKept'](key);
+        } catch (e) {
+        }
+      };
       transaction.onerror = transaction.onabort = function(e) {
         if (e && e.preventDefault) e.preventDefault();
         finish(0);
       };
     });
+  },
+
+  // Loads every file kept under a key that starts with prefix, for the calls below; how many,
+  // or -1 when the storage cannot be read. (Asyncify calls this again to hand over the result:
+  // only the work inside run happens once.)
+  plonkix_web_load_kept: function(prefix) {
+    var start = UTF8ToString(prefix);
+    return PlonkixStorage.run(-1, function(db, finish) {
+      PlonkixStorage.loaded = [];
+      var store = db.transaction(['files'], 'readonly').objectStore('files');
+      var range = PlonkixStorage.range(start), keys = null, values = null;
+      function both() {
+        if (!keys || !values) return;
+        if (keys.length != values.length) return finish(-1);
+        PlonkixStorage.loaded = keys.map(function(key, i) {
+          return {name: String(key).slice(start.length), bytes: values[i]};
+        });
+        finish(keys.length);
+      }
+      function failed(e) {
+        e.preventDefault();
+        finish(-1);
+      }
+      var keyRequest = store.getAllKeys(range), valueRequest = store.getAll(range);
+      keyRequest.onsuccess = function() { keys = keyRequest.result; both(); };
+      valueRequest.onsuccess = function() { values = valueRequest.result; both(); };
+      keyRequest.onerror = valueRequest.onerror = failed;
+    });
+  },
+
+  // The length of loaded file index, -1 when what is stored there is not a file's bytes.
+  plonkix_web_loaded_size: function(index) {
+    var entry = PlonkixStorage.loaded[index];
+    return entry && entry.bytes instanceof Uint8Array ? entry.bytes.length : -1;
+  },
+
+  // Copies the loaded file's name (cut to nameCapacity - 1 bytes) and at most capacity of its
+  // bytes; the name's whole length in bytes.
+  plonkix_web_loaded_copy: function(index, name, nameCapacity, data, capacity) {
+    var entry = PlonkixStorage.loaded[index];
+    if (!entry) return 0;
+    stringToUTF8(entry.name, name, nameCapacity);
+    if (entry.bytes instanceof Uint8Array && capacity > 0)
+      HEAPU8.set(entry.bytes.subarray(0, capacity), data);
+    return lengthBytesUTF8(entry.name);
+  },
+
+  plonkix_web_drop_loaded: function() {
+    PlonkixStorage.loaded = [];
   },
 
   // Copies at most capacity bytes of the file kept under name; its whole length, or -1 when

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "backend.h"
 #include "files.h"
 #include "game_data.h"
 #include "match_flow.h"
@@ -20,15 +21,6 @@ constexpr uint32_t kActionMask = (1u << kActionBits) - 1;
 // The time of saving (UTC) down to the millisecond, so that the names sort by time; in the
 // pattern 9 stands for any digit.
 constexpr char kReplayNamePattern[] = "99999999-999999-999.plx";
-
-bool IsReplayName(const std::string& name) {
-  if (name.size() != sizeof kReplayNamePattern - 1) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const char want = kReplayNamePattern[i];
-    if (want == '9' ? (name[i] < '0' || name[i] > '9') : name[i] != want) return false;
-  }
-  return true;
-}
 
 std::string ReplayName() {
   timespec now{};
@@ -56,6 +48,15 @@ void PruneReplays() {
     std::filesystem::remove(std::filesystem::path(kReplayDirectory) / names[i], failure);
 }
 }  // namespace
+
+bool IsReplayName(const std::string& name) {
+  if (name.size() != sizeof kReplayNamePattern - 1) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char want = kReplayNamePattern[i];
+    if (want == '9' ? (name[i] < '0' || name[i] > '9') : name[i] != want) return false;
+  }
+  return true;
+}
 
 // ---- PlayTrail ----
 
@@ -206,6 +207,7 @@ bool SaveReplay(const Replay& replay, std::string& path, std::string& error) {
     return false;
   }
   PruneReplays();
+  CurrentBackend().FileSaved(path.c_str());
   return true;
 }
 

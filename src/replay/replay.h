@@ -75,8 +75,11 @@ class ReplayRecorder : public MatchInput {
 void PlayRecordedMatch();
 
 // Saves into kReplayDirectory (made when missing) under a name that sorts by time, then removes
-// the oldest replays beyond kKeptReplays. path receives the file's path, error what failed.
+// the oldest replays beyond kKeptReplays and reports the new file to the backend (FileSaved).
+// path receives the file's path, error what failed.
 bool SaveReplay(const Replay& replay, std::string& path, std::string& error);
+// Whether a file name is one SaveReplay gives (and the only kind it removes when pruning).
+bool IsReplayName(const std::string& name);
 
 // How a replayed match came out.
 struct ReplayOutcome {

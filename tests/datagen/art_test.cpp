@@ -169,37 +169,35 @@ TEST(FramePieces, LeaveTheBeansUnderThemVisible) {
 
 TEST(GameBackground, TextsAndBeansStandOnDarkWindows) {
   const IndexedImage bg = DrawGameBackground();
-  const auto dark = [&](int x, int y) { return Luminance(bg.At(x, y)) < 0.04; };
-  // Every cell of both wells.
-  for (int p = 1; p <= 2; ++p)
-    for (int r = 0; r < kVisibleRows; ++r)
-      for (int c = 0; c < kColumns; ++c)
-        EXPECT_TRUE(dark(kFieldOriginX[p] + kCellWidth * c, kFieldOriginY + kCellHeight * r))
-            << p << ":" << c << "," << r;
-  // The message lines, the frames-per-second meter, the next pairs, the names, the level texts,
-  // the danger warnings and the colour bars with the animation.
+  // Every cell of both wells, the message lines, the frames-per-second meter, the animation, and
+  // each side's next pair, name, level text, danger warning and colour bars.
+  std::vector<std::pair<int, int>> dark{{kPanelCentreX, kFpsY}};
+  for (int x = -70; x <= 70; x += 10) dark.push_back({kAnimX + x, kAnimY});
   for (int k = 0; k < kMessageLines; ++k)
-    for (int x = kPanelCentreX - 80; x <= kPanelCentreX + 80; x += 20)
-      EXPECT_TRUE(dark(x, kMessageY + kMessageLineStep * k)) << x << "," << k;
-  EXPECT_TRUE(dark(kPanelCentreX, kFpsY));
+    for (int x = -80; x <= 80; x += 20)
+      dark.push_back({kPanelCentreX + x, kMessageY + kMessageLineStep * k});
   for (int p = 1; p <= 2; ++p) {
-    for (int y : {kNextPairAY, kNextPairBY}) EXPECT_TRUE(dark(kNextPairX[p], y));
-    EXPECT_TRUE(dark(kNameX[p], kNameY));
-    EXPECT_TRUE(dark(kLevelTextX[p], kLevelTextY));
-    EXPECT_TRUE(dark(kPanelX[p], kDangerY));
+    for (int cell = 0; cell < kVisibleRows * kColumns; ++cell)
+      dark.push_back({kFieldOriginX[p] + kCellWidth * (cell % kColumns),
+                      kFieldOriginY + kCellHeight * (cell / kColumns)});
+    dark.insert(dark.end(), {{kNextPairX[p], kNextPairAY},
+                             {kNextPairX[p], kNextPairBY},
+                             {kNameX[p], kNameY},
+                             {kLevelTextX[p], kLevelTextY},
+                             {kPanelX[p], kDangerY}});
     for (int k = 1; k <= 6; ++k)
-      EXPECT_TRUE(dark(kColourBarX[p], kColourBarTop + kColourBarRowStep * k + 4));
+      dark.push_back({kColourBarX[p], kColourBarTop + kColourBarRowStep * k + 4});
   }
-  for (int x = kAnimX - 70; x <= kAnimX + 70; x += 10) EXPECT_TRUE(dark(x, kAnimY)) << x;
+  for (const auto& [x, y] : dark) EXPECT_LT(Luminance(bg.At(x, y)), 0.04) << x << "," << y;
 
   // Below the side pieces (y 374..382) only the background draws the rails: same colours.
   const IndexedImage side = DrawFrameSide();
   for (int p = 0; p < 2; ++p)
     for (int y : {200, 376, 381})
-      for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(bg.At(kFrameSideX[2 * p] - 7 + i, y), side.At(i, 100)) << p << ":" << y;
-        EXPECT_EQ(bg.At(kFrameSideX[2 * p + 1] + 6 - i, y), side.At(i, 100)) << p << ":" << y;
-      }
+      for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(bg.At(kFrameSideX[2 * p] - 7 + i, y) == side.At(i, 100) &&
+                    bg.At(kFrameSideX[2 * p + 1] + 6 - i, y) == side.At(i, 100))
+            << p << ":" << y;
 }
 
 TEST(MenuArt, TextsOverTheLogoStandOutItsDotsShowAndTheTilesOnlySprinkle) {

@@ -72,20 +72,20 @@ TEST_F(DataSetTest, TheGameLoadsEverySpriteAsDrawnAndEveryPictureAtItsScreensSiz
       {FrameTop, DrawFrameTop(), "frame top"},    {FrameBottom, DrawFrameBottom(), "frame bottom"},
       {FrameSide, DrawFrameSide(), "frame side"}, {logoSprite, DrawLogo(), "logo"},
       {tileSprite, DrawTile(), "tile"},           {markerSprite, DrawMarker(), "marker"}};
+  const auto add = [&sprites](const Sprite& loaded, IndexedImage drawn, std::string what, int k) {
+    sprites.emplace_back(loaded, std::move(drawn), what + " " + std::to_string(k));
+  };
   for (int k = 0; k < 2; ++k) {
-    sprites.push_back({StartPictures[k], DrawStartPicture(k), "start " + std::to_string(k)});
-    sprites.push_back({ResultPictures[k], DrawResultPicture(k), "result " + std::to_string(k)});
+    add(StartPictures[k], DrawStartPicture(k), "start", k);
+    add(ResultPictures[k], DrawResultPicture(k), "result", k);
   }
-  for (int k = 0; k < kChainPictures; ++k)
-    sprites.push_back({ChainPictures[k], DrawChainPicture(k), "chain " + std::to_string(k)});
+  for (int k = 0; k < kChainPictures; ++k) add(ChainPictures[k], DrawChainPicture(k), "chain", k);
   for (int font = 0; font < 4; ++font)
     for (int k = 0; k < (font == 2 ? kDigitGlyphs : kLetterGlyphs); ++k)
-      sprites.push_back({FontGlyphs[font][k], DrawGlyph(font, k),
-                         "font " + std::to_string(font) + " glyph " + std::to_string(k)});
+      add(FontGlyphs[font][k], DrawGlyph(font, k), "font " + std::to_string(font) + " glyph", k);
   for (int c = 1; c <= 6; ++c)
     for (int n = 0; n < (c == 1 ? kBlackBeanSpriteCount : kBeanSpriteCount); ++n)
-      sprites.push_back({BeanSprites[c][n], DrawBeanSprite(c, n),
-                         "colour " + std::to_string(c) + " sprite " + std::to_string(n)});
+      add(BeanSprites[c][n], DrawBeanSprite(c, n), "colour " + std::to_string(c) + " sprite", n);
   for (const auto& [loaded, drawn, what] : sprites) {
     ASSERT_TRUE(loaded.pixels && loaded.width == drawn.width && loaded.height == drawn.height)
         << what << ": " << loaded.width << " x " << loaded.height;

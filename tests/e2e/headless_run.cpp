@@ -1,10 +1,10 @@
 // plonkix-headless: the whole program, start-up to exit, in the current directory under the
-// headless backend, played as a patient user would: Space now and then through the intro, the
-// menu ("single human") and the results, player 1's drop key held during play so the field fills
-// fast, then Escape through the after-game pages, the menu and the exit screen.
-// With --mode the menu's choice is that mode (or the demo), and the humans play randomly for 8 s
-// of play, pause at 3 s and go on at 4.5 s, then hold their drop keys, and every seventh frame is
-// slow (it runs 2 to 4 ticks): a varied match for a replay.
+// headless backend, played as a patient user would: Space now and then through the intro, then
+// the menu's choice of the mode (--mode, "single human" without it, or the demo), where the
+// humans play randomly for 8 s of play, pause at 3 s and go on at 4.5 s, then hold their drop
+// keys so the field fills fast; every seventh frame is slow (it runs 2 to 4 ticks), so a match
+// leaves a varied replay. Space ends the results, Escape turns the after-game pages and leaves
+// the menu and the exit screen.
 //
 // With --menu-frame FILE the run ends at the first frame of the main menu's choice, after writing
 // that frame as 640 x 400 RGB through the palette on screen (what the browser build must show).
@@ -30,7 +30,16 @@ constexpr uint32_t kTapEveryMs = 1500;
 constexpr uint32_t kTapHoldMs = 120;
 constexpr uint32_t kMenuTapHoldMs = 100;  // the choice looks every 98 ms
 constexpr uint32_t kPauseAtMs = 3000, kGoOnAtMs = 4500, kRandomUntilMs = 8000;
-constexpr int kPlainRun = -1;
+constexpr int kNoMode = -1;
+
+// The menu item (or the demo) that a --mode name chooses.
+int ModeNamed(const std::string& name) {
+  return name == "single" ? kItemSingleHuman
+         : name == "cpu"  ? kItemHumanVsCpu
+         : name == "two"  ? kItemTwoHumans
+         : name == "demo" ? kDemoSelection
+                          : kNoMode;
+}
 
 // The key symbol that the scan map turns into this scancode, 0 if none does.
 uint16_t SymbolFor(uint32_t scancode) {
@@ -45,7 +54,7 @@ bool Human(int p) {
 
 struct Player {
   HeadlessBackend& backend;
-  int mode = kPlainRun;  // the menu item to choose, or kDemoSelection
+  int mode = kItemSingleHuman;  // the menu item to choose, or kDemoSelection
   uint32_t lastTap = 0;
   bool matchOver = false;
   uint32_t playStart = 0, nextKey = 0, random = 0;  // the random keys follow the seed
@@ -93,13 +102,7 @@ struct Player {
 
   void Poll() {
     const bool playing = TickHandlerActive && TickHandler == MatchTick;
-    if (playing) {
-      if (mode == kPlainRun)
-        HoldDropKey(1);
-      else
-        PlayRandomly();
-      return;
-    }
+    if (playing) return PlayRandomly();
     // The flags stay set from the end of play until the next match starts.
     if (PlayerState[1].gameOver || PlayerState[2].gameOver) matchOver = true;
     for (int p = 1; p <= kPlayers; ++p) {
@@ -109,7 +112,7 @@ struct Player {
       dropHeld[p] = false;
     }
     if (backend.now - lastTap < kTapEveryMs || backend.PendingEvents() > 0) return;
-    if (!matchOver && mode != kPlainRun && TickHandlerActive && TickHandler == MenuTick)
+    if (!matchOver && TickHandlerActive && TickHandler == MenuTick)
       backend.Tap(backend.now, MenuKey(), kMenuTapHoldMs);
     else
       backend.Tap(backend.now, matchOver ? keysym::kEscape : keysym::kSpace, kTapHoldMs);
@@ -122,30 +125,20 @@ int main(int argc, char** argv) {
   uint64_t seed = 1;
   bool audio = true;
   uint32_t limitMinutes = 60;
-  int mode = kPlainRun;
+  int mode = kItemSingleHuman;
   std::string menuFrameFile;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--mode" && i + 1 < argc) {
-      const std::string name = argv[++i];
-      mode = name == "single" ? kItemSingleHuman
-             : name == "cpu"  ? kItemHumanVsCpu
-             : name == "two"  ? kItemTwoHumans
-             : name == "demo" ? kDemoSelection
-                              : kPlainRun - 1;
-      if (mode < kPlainRun) {
-        fprintf(stderr, "%s: --mode takes single, cpu, two or demo\n", argv[0]);
-        return 2;
-      }
-    } else if (arg == "--seed" && i + 1 < argc) {
-      seed = strtoull(argv[++i], nullptr, 10);
-    } else if (arg == "--no-audio") {
+    const bool valued = i + 1 < argc;
+    if (arg == "--no-audio")
       audio = false;
-    } else if (arg == "--limit-minutes" && i + 1 < argc) {
+    else if (valued && arg == "--seed")
+      seed = strtoull(argv[++i], nullptr, 10);
+    else if (valued && arg == "--limit-minutes")
       limitMinutes = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
-    } else if (arg == "--menu-frame" && i + 1 < argc) {
+    else if (valued && arg == "--menu-frame")
       menuFrameFile = argv[++i];
-    } else {
+    else if (!valued || arg != "--mode" || (mode = ModeNamed(argv[++i])) == kNoMode) {
       fprintf(stderr,
               "usage: %s [--seed N] [--no-audio] [--limit-minutes M] "
               "[--mode single|cpu|two|demo] [--menu-frame FILE]\n",
@@ -160,20 +153,18 @@ int main(int argc, char** argv) {
   Player player{backend};
   player.mode = mode;
   player.random = static_cast<uint32_t>(seed);
-  if (mode != kPlainRun)
-    backend.onPresent = [](HeadlessBackend& b) {
-      if (b.framesPresented % 7 == 0) b.now += kTickMs * (1 + b.framesPresented / 7 % 3);
-    };
+  backend.onPresent = [](HeadlessBackend& b) {
+    if (b.framesPresented % 7 == 0) b.now += kTickMs * (1 + b.framesPresented / 7 % 3);
+  };
   backend.onPoll = [&player](HeadlessBackend&) { player.Poll(); };
   if (!menuFrameFile.empty()) {
     backend.onPresent = [&menuFrameFile](HeadlessBackend& b) {
       if (!TickHandlerActive || TickHandler != MenuTick) return;
       std::string rgb;
-      for (int y = 0; y < kScreenHeight; ++y)
-        for (int x = 0; x < kScreenWidth; ++x) {
-          const uint32_t c = b.RgbAt(x, y);
-          rgb += {char(c >> 16), char(c >> 8), char(c)};
-        }
+      for (int i = 0; i < kScreenBytes; ++i) {
+        const uint32_t c = b.RgbAt(i % kScreenWidth, i / kScreenWidth);
+        rgb += {char(c >> 16), char(c >> 8), char(c)};
+      }
       FILE* f = fopen(menuFrameFile.c_str(), "wb");
       const bool written = f && fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
       if (f) fclose(f);

@@ -2,22 +2,22 @@
 # Kills a program with SIGKILL at random moments while it saves the configuration and high-score
 # files, many times over: each file must always be the old or the new version, never short.
 set -euo pipefail
-stress=$1
+probe=$1
 rounds=${2:-150}
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 mkdir -p "$dir/data"
 
-"$stress" "$dir" & pid=$!
+"$probe" "$dir" save-forever & pid=$!
 sleep 0.3
 kill -KILL "$pid"; wait "$pid" 2>/dev/null || true
-"$stress" "$dir" --verify
+"$probe" "$dir" saves-whole
 
 for ((i = 1; i <= rounds; i++)); do
-  "$stress" "$dir" & pid=$!
+  "$probe" "$dir" save-forever & pid=$!
   sleep "0.0$((RANDOM % 90 + 10))"
   kill -KILL "$pid"; wait "$pid" 2>/dev/null || true
-  if ! "$stress" "$dir" --verify; then
+  if ! "$probe" "$dir" saves-whole; then
     echo "round $i: a kill left a broken file"
     ls -l "$dir/data"
     exit 1

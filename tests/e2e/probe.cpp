@@ -1,5 +1,5 @@
 // e2e-probe: what must be on the screen of the real game, computed from the data set itself, so
-// the end-to-end checks follow the art wherever it changes.
+// the end-to-end checks follow the art wherever it changes; and what must be in its saved files.
 //
 //   e2e-probe GAMEDIR check SHOT.rgb CHECK...   compares a 640 x 400 RGB screenshot with each
 //   CHECK:
@@ -14,7 +14,10 @@
 //                                               640 x 400 one REF as the game scales it to W x H
 //   e2e-probe GAMEDIR config FILE              prints player 1's drop speed and name, player 2's
 //                                              name, player 1's mouse delay
-//   e2e-probe GAMEDIR highscores FILE          checks a high-score file is valid and sorted
+//   e2e-probe DIR save-forever   saves the configuration and high-score files in DIR/data over
+//                                and over, alternating between two known contents, until killed
+//   e2e-probe DIR saves-whole    exit 0 when both files hold one of the two contents: a kill
+//                                while saving never leaves a short or mixed file
 #include <unistd.h>
 
 #include <cstdio>
@@ -32,90 +35,97 @@
 #include "match_flow.h"
 #include "picture.h"
 #include "platform.h"
+#include "player.h"
 #include "scaler.h"
 
 namespace {
+using Pixels = std::vector<uint8_t>;
+
+uint32_t Rgb(const uint8_t* p) {
+  return p[0] << 16 | p[1] << 8 | p[2];
+}
+
+std::vector<std::string> Split(const std::string& s, char separator) {
+  std::vector<std::string> parts(1);
+  for (const char c : s) {
+    if (c == separator)
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  return parts;
+}
+
+// The first `bytes` bytes of a file (with `whole`, only when it holds no more), or nothing.
+Pixels Read(const char* file, size_t bytes, bool whole = true) {
+  Pixels data(bytes + (whole ? 1 : 0));
+  FILE* f = fopen(file, "rb");
+  const size_t read = f ? fread(data.data(), 1, data.size(), f) : 0;
+  if (f) fclose(f);
+  data.resize(read == bytes ? bytes : 0);
+  return data;
+}
+
+// Picture pNN at the size its header gives, and the colours of its palette.
+struct Picture {
+  int width = 0;
+  Pixels pixels;
+  uint8_t palette[kPaletteBytes] = {};
+  uint32_t Colour(uint8_t index) const { return Rgb(&palette[3 * index]); }
+};
+Picture ReadPicture(int number) {
+  char name[32];
+  snprintf(name, sizeof name, "data/plonkix.p%02d", number);
+  const Pixels h = Read(name, 128, false);
+  if (h.empty()) FatalError("cannot read %s", name);
+  Picture p;
+  p.width = (h[8] | h[9] << 8) - (h[4] | h[5] << 8) + 1;
+  const int height = (h[10] | h[11] << 8) - (h[6] | h[7] << 8) + 1;
+  p.pixels.resize(static_cast<size_t>(p.width) * height);
+  LoadPicture(p.pixels.data(), name, true, p.width, height);
+  memcpy(p.palette, Palette, kPaletteBytes);
+  return p;
+}
+
 struct Expected {
   int x, y;
   uint32_t rgb;
 };
 
-std::vector<std::string> Split(const std::string& s, char separator) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (;;) {
-    const size_t at = s.find(separator, start);
-    parts.push_back(s.substr(start, at == std::string::npos ? std::string::npos : at - start));
-    if (at == std::string::npos) return parts;
-    start = at + 1;
-  }
-}
-
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<uint8_t> pixels;
-  uint8_t palette[kPaletteBytes] = {};
-  uint32_t Rgb(uint8_t index) const {
-    return (palette[3 * index] << 16) | (palette[3 * index + 1] << 8) | palette[3 * index + 2];
-  }
-};
-
-Picture ReadPicture(int number) {
-  static const int sizes[24][2] = {{320, 200}, {320, 200}, {306, 70},  {320, 200}, {320, 200},
-                                   {320, 200}, {320, 200}, {320, 200}, {320, 200}, {320, 200},
-                                   {320, 200}, {320, 200}, {200, 50},  {274, 110}, {274, 110},
-                                   {14, 374},  {320, 200}, {640, 400}, {430, 152}, {640, 400},
-                                   {640, 400}, {212, 307}, {640, 400}, {640, 400}};
-  Picture p;
-  p.width = sizes[number][0];
-  p.height = sizes[number][1];
-  p.pixels.resize(static_cast<size_t>(p.width) * p.height);
-  char name[32];
-  snprintf(name, sizeof name, "data/plonkix.p%02d", number);
-  LoadPicture(p.pixels.data(), name, true, p.width, p.height);
-  memcpy(p.palette, Palette, kPaletteBytes);
-  return p;
-}
-
-// Every pixel that drawing into a blank screen writes, in the given palette.
-std::vector<Expected> Drawn(const std::vector<uint8_t>& screen, const Picture& palette) {
+// Every pixel that drawing into a blank screen writes, in picture pNN's palette.
+std::vector<Expected> Drawn(const Pixels& screen, int number) {
+  const Picture palette = ReadPicture(number);
   std::vector<Expected> out;
-  for (int y = 0; y < kScreenHeight; ++y)
-    for (int x = 0; x < kScreenWidth; ++x)
-      if (const uint8_t i = screen[y * kScreenWidth + x]) out.push_back({x, y, palette.Rgb(i)});
+  for (int i = 0; i < kScreenBytes; ++i)
+    if (screen[i]) out.push_back({i % kScreenWidth, i / kScreenWidth, palette.Colour(screen[i])});
   return out;
 }
 
 std::vector<Expected> ParseCheck(const std::string& check) {
   const auto f = Split(check, ':');
+  const auto number = [&f](size_t i) { return atoi(f[i].c_str()); };
   std::vector<Expected> out;
-  std::vector<uint8_t> screen(kScreenBytes, 0);
+  Pixels screen(kScreenBytes, 0);
   if (f[0] == "picture" && f.size() == 5) {
-    const Picture p = ReadPicture(atoi(f[1].c_str()));
-    const int ox = atoi(f[2].c_str()), oy = atoi(f[3].c_str());
+    const Picture p = ReadPicture(number(1));
     for (const auto& point : Split(f[4], ';')) {
       const auto xy = Split(point, ',');
-      const int x = atoi(xy[0].c_str()), y = atoi(xy[1].c_str());
-      out.push_back({x, y, p.Rgb(p.pixels[(y - oy) * p.width + (x - ox)])});
+      const int x = atoi(xy[0].c_str()), y = xy.size() > 1 ? atoi(xy[1].c_str()) : 0;
+      out.push_back({x, y, p.Colour(p.pixels[(y - number(3)) * p.width + (x - number(2))])});
     }
   } else if (f[0] == "text" && f.size() == 6) {
     std::string text = f[4];
     for (char& c : text)
       if (c == '_') c = ' ';
-    DrawText(screen.data(), text.c_str(), atoi(f[2].c_str()), atoi(f[3].c_str()),
-             atoi(f[1].c_str()));
-    out = Drawn(screen, ReadPicture(atoi(f[5].c_str())));
+    DrawText(screen.data(), text.c_str(), number(2), number(3), number(1));
+    out = Drawn(screen, number(5));
   } else if (f[0] == "marker" && f.size() == 3) {
-    const int y = atoi(f[1].c_str());
-    DrawSprite(screen.data(), 15, y, markerSprite);
-    DrawSprite(screen.data(), 625, y, markerMirrorSprite);
-    out = Drawn(screen, ReadPicture(atoi(f[2].c_str())));
-  } else {
-    fprintf(stderr, "e2e-probe: unknown check \"%s\"\n", check.c_str());
-    exit(2);
+    DrawSprite(screen.data(), 15, number(1), markerSprite);
+    DrawSprite(screen.data(), 625, number(1), markerMirrorSprite);
+    out = Drawn(screen, number(2));
   }
   if (out.empty()) {
-    fprintf(stderr, "e2e-probe: check \"%s\" expects nothing\n", check.c_str());
+    fprintf(stderr, "e2e-probe: \"%s\" is no check or expects nothing\n", check.c_str());
     exit(2);
   }
   return out;
@@ -123,7 +133,7 @@ std::vector<Expected> ParseCheck(const std::string& check) {
 
 // The columns of player p's well where the screenshot differs from the game screen with empty
 // fields, as "c,c...".
-std::string PairColumns(const std::vector<uint8_t>& shot, int p) {
+std::string PairColumns(const Pixels& shot, int p) {
   // A bean covers the middle of its cell; anything smaller is not a bean.
   constexpr int32_t kHalfBand = 12, kLeastPixels = 100;
   static std::vector<uint32_t> empty;
@@ -131,74 +141,53 @@ std::string PairColumns(const std::vector<uint8_t>& shot, int p) {
     LoadPicture(BackBuffer, kMatchBackground, true, kScreenWidth, kScreenHeight);
     ResetMatch();
     ComposeGameScreen();
-    for (int i = 0; i < kScreenBytes; ++i)
-      empty.push_back(Palette[3 * FrameBuffer[i]] << 16 | Palette[3 * FrameBuffer[i] + 1] << 8 |
-                      Palette[3 * FrameBuffer[i] + 2]);
+    for (int i = 0; i < kScreenBytes; ++i) empty.push_back(Rgb(&Palette[3 * FrameBuffer[i]]));
   }
   std::string columns;
   for (int c = 0; c < kColumns; ++c) {
     int differ = 0;
     for (int32_t y = CellY(0) - kHalfBand; y <= CellY(kBottomRow) + kHalfBand; ++y)
-      for (int32_t x = CellX(p, c) - kHalfBand; x <= CellX(p, c) + kHalfBand; ++x) {
-        const uint8_t* seen = &shot[3 * (y * kScreenWidth + x)];
-        differ += static_cast<uint32_t>(seen[0] << 16 | seen[1] << 8 | seen[2]) !=
-                  empty[y * kScreenWidth + x];
-      }
+      for (int32_t x = CellX(p, c) - kHalfBand; x <= CellX(p, c) + kHalfBand; ++x)
+        differ += Rgb(&shot[3 * (y * kScreenWidth + x)]) != empty[y * kScreenWidth + x];
     if (differ >= kLeastPixels) columns += (columns.empty() ? "" : ",") + std::to_string(c);
   }
   return columns;
 }
 
 int Check(const char* shotFile, int count, char** checks) {
-  std::vector<uint8_t> shot(kScreenBytes * 3);
-  FILE* f = fopen(shotFile, "rb");
-  if (!f || fread(shot.data(), 1, shot.size(), f) != shot.size()) {
+  const Pixels shot = Read(shotFile, kScreenBytes * 3);
+  if (shot.empty()) {
     fprintf(stderr, "e2e-probe: cannot read a 640 x 400 RGB screenshot from %s\n", shotFile);
     return 2;
   }
-  fclose(f);
   int failed = 0;
   for (int i = 0; i < count; ++i) {
     const auto pair = Split(checks[i], ':');
     if (pair[0] == "pair" && pair.size() == 3) {
-      const int p = atoi(pair[1].c_str()) == 2 ? 2 : 1;
-      const std::string seen = PairColumns(shot, p);
-      const bool same = seen == pair[2];
-      failed += same ? 0 : 1;
-      printf("%s %s: columns %s\n", same ? "ok" : "MISMATCH", checks[i],
+      const std::string seen = PairColumns(shot, atoi(pair[1].c_str()) == 2 ? 2 : 1);
+      failed += seen != pair[2];
+      printf("%s %s: columns %s\n", seen == pair[2] ? "ok" : "MISMATCH", checks[i],
              seen.empty() ? "none" : seen.c_str());
       continue;
     }
     const auto expected = ParseCheck(checks[i]);
     int differ = 0;
-    const Expected* first = nullptr;
+    Expected first{};
     uint32_t firstSeen = 0;
     for (const auto& e : expected) {
-      const uint8_t* p = &shot[3 * (e.y * kScreenWidth + e.x)];
-      const uint32_t seen = (p[0] << 16) | (p[1] << 8) | p[2];
-      if (seen != e.rgb && differ++ == 0) {
-        first = &e;
-        firstSeen = seen;
-      }
+      const uint32_t seen = Rgb(&shot[3 * (e.y * kScreenWidth + e.x)]);
+      if (seen != e.rgb && differ++ == 0) first = e, firstSeen = seen;
     }
-    if (differ == 0) {
+    failed += differ > 0;
+    if (differ == 0)
       printf("ok %s (%zu pixels)\n", checks[i], expected.size());
-    } else {
-      ++failed;
+    else
       printf(
           "MISMATCH %s: %d of %zu pixels differ, first at (%d, %d): %06x on screen, %06x "
           "expected\n",
-          checks[i], differ, expected.size(), first->x, first->y, firstSeen, first->rgb);
-    }
+          checks[i], differ, expected.size(), first.x, first.y, firstSeen, first.rgb);
   }
   return failed ? 1 : 0;
-}
-
-bool ReadRgb(const char* file, std::vector<uint8_t>& rgb) {
-  FILE* f = fopen(file, "rb");
-  const bool read = f && fread(rgb.data(), 1, rgb.size(), f) == rgb.size();
-  if (f) fclose(f);
-  return read;
 }
 
 // The W x H screenshot is the 640 x 400 screenshot REFERENCE as the game scales it to that size.
@@ -206,16 +195,16 @@ bool ReadRgb(const char* file, std::vector<uint8_t>& rgb) {
 // indices again.
 int CheckScaled(const char* shotFile, int width, int height, const char* referenceFile) {
   const size_t pixels = static_cast<size_t>(width) * height;
-  std::vector<uint8_t> shot(pixels * 3), reference(kScreenBytes * 3), picture(kScreenBytes);
-  if (!ReadRgb(shotFile, shot) || !ReadRgb(referenceFile, reference)) {
+  const Pixels shot = Read(shotFile, pixels * 3), reference = Read(referenceFile, kScreenBytes * 3);
+  if (shot.empty() || reference.empty()) {
     fprintf(stderr, "e2e-probe: no %d x %d RGB screenshot in %s or 640 x 400 one in %s\n", width,
             height, shotFile, referenceFile);
     return 2;
   }
   std::vector<uint32_t> colours;
+  Pixels picture(kScreenBytes);
   for (int i = 0; i < kScreenBytes; ++i) {
-    const uint32_t rgb =
-        (reference[3 * i] << 16) | (reference[3 * i + 1] << 8) | reference[3 * i + 2];
+    const uint32_t rgb = Rgb(&reference[3 * i]);
     size_t index = 0;
     while (index < colours.size() && colours[index] != rgb) ++index;
     if (index == 256) {
@@ -233,10 +222,7 @@ int CheckScaled(const char* shotFile, int width, int height, const char* referen
   scaler.Show(picture.data());
   size_t differ = 0, first = 0;
   for (size_t i = 0; i < pixels; ++i)
-    if (static_cast<uint32_t>((shot[3 * i] << 16) | (shot[3 * i + 1] << 8) | shot[3 * i + 2]) !=
-            expected[i] &&
-        differ++ == 0)
-      first = i;
+    if (Rgb(&shot[3 * i]) != expected[i] && differ++ == 0) first = i;
   if (differ == 0) {
     printf("ok: the 1x picture scaled to %d x %d\n", width, height);
     return 0;
@@ -255,42 +241,50 @@ int ShowConfig(const char* file) {
   return 0;
 }
 
-int CheckHighScores(const char* file) {
-  FILE* f = fopen(file, "rb");
-  uint8_t bytes[kHighScoreFileBytes + 1];
-  const size_t size = f ? fread(bytes, 1, sizeof bytes, f) : 0;
-  if (f) fclose(f);
-  HighScoreTableRecord t;
-  if (size != kHighScoreFileBytes || !ParseHighScores(bytes, size, t)) {
-    printf("%s: %zu bytes, not a high-score table\n", file, size);
-    return 1;
+// Whether the file holds exactly one of the two contents; says so when not.
+bool HoldsOneOf(const char* file, const void* first, const void* second, size_t size) {
+  const Pixels bytes = Read(file, size);
+  if (!bytes.empty() && (!memcmp(bytes.data(), first, size) || !memcmp(bytes.data(), second, size)))
+    return true;
+  printf("%s is neither the old nor the new version\n", file);
+  return false;
+}
+
+// Two versions of each saved file that differ in every byte, and at every place.
+int SaveStress(bool verify) {
+  uint8_t cfg[2][kConfigFileBytes], hig[2][kHighScoreFileBytes];
+  for (int v = 0; v < 2; ++v) {
+    for (size_t i = 0; i < sizeof cfg[v]; ++i) cfg[v][i] = static_cast<uint8_t>(i * 7 + 100 * v);
+    for (size_t i = 0; i < sizeof hig[v]; ++i) hig[v][i] = static_cast<uint8_t>(i * 11 + 100 * v);
   }
-  for (int r = 1; r < kHighScoreRanks; ++r) {
-    if (t.killerKingsScore[r] > t.killerKingsScore[r - 1] ||
-        t.comboDemons[r].combo > t.comboDemons[r - 1].combo) {
-      printf("%s: rank %d is out of order\n", file, r + 1);
-      return 1;
-    }
+  if (verify) {
+    const bool config = HoldsOneOf(kConfigFile, cfg[0], cfg[1], sizeof cfg[0]);
+    return config && HoldsOneOf(kHighScoreFile, hig[0], hig[1], sizeof hig[0]) ? 0 : 1;
   }
-  printf("%s: valid, best score %u\n", file, t.killerKingsScore[0]);
-  return 0;
+  for (int v = 0;; v = 1 - v) {
+    memcpy(&PlayerState[1].config, cfg[v], sizeof(PlayerConfig));
+    memcpy(&PlayerState[2].config, cfg[v] + sizeof(PlayerConfig), sizeof(PlayerConfig));
+    SavePlayerConfigs();
+    memcpy(&HighScoreTable, hig[v], sizeof HighScoreTable);
+    SaveHighScores();
+  }
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4 || chdir(argv[1]) != 0) {
-    fprintf(
-        stderr,
-        "usage: %s GAMEDIR check SHOT.rgb CHECK... | scaled SHOT.rgb W H REF.rgb | config FILE | "
-        "highscores FILE\n",
-        argv[0]);
+  if (argc < 3 || chdir(argv[1]) != 0) {
+    fprintf(stderr,
+            "usage: %s DIR check SHOT.rgb CHECK... | scaled SHOT.rgb W H REF.rgb | config FILE | "
+            "save-forever | saves-whole\n",
+            argv[0]);
     return 2;
   }
   HeadlessSession session;
   const std::string command = argv[2];
   try {
-    if (command == "config") return ShowConfig(argv[3]);
-    if (command == "highscores") return CheckHighScores(argv[3]);
+    if (command == "config" && argc == 4) return ShowConfig(argv[3]);
+    if (command == "save-forever" || command == "saves-whole")
+      return SaveStress(command == "saves-whole");
     if (command == "scaled" && argc == 7) {
       const int width = atoi(argv[4]), height = atoi(argv[5]);
       if (width < 1 || height < 1 || width > 8192 || height > 8192) return 2;

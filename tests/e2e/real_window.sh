@@ -373,8 +373,6 @@ echo "   $settings"
 [[ $settings == "dropSpeed=2 name=tiger "* ]] || fail "plonkix.cfg does not hold the new options"
 [ "$(stat -c %s "$play_dir/data/plonkix.hig")" = 380 ] || fail "plonkix.hig is not 380 bytes"
 [ "$play_dir/data/plonkix.hig" -nt "$work/before" ] || fail "plonkix.hig was not rewritten"
-"$probe" "$play_dir" highscores data/plonkix.hig | sed 's/^/   /'
-[ "${PIPESTATUS[0]}" = 0 ] || fail "plonkix.hig is not a valid table"
 
 step "the replay shown in the window, without plonkix.cfg: Escape leaves"
 cp "$play_dir/data/plonkix.cfg" "$work/cfg.before"

@@ -271,6 +271,10 @@ TEST_F(RecordedMatch, NewestHundredKeptAndOtherFilesLeftAlone) {
   EXPECT_EQ(files[0].filename(), "20200101-000000-00.plx");
   EXPECT_EQ(files[1].filename(), "20200101-000000-006.plx");  // the oldest six are gone
   EXPECT_EQ(files.back().filename(), "notes.txt");
+  // The backend hears of the new file (the browser keeps a copy), after the pruning.
+  ASSERT_FALSE(backend.savedFiles.empty());
+  EXPECT_EQ(fs::path(backend.savedFiles.back()),
+            fs::path(kReplayDirectory) / files[100].filename());
 }
 
 TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
@@ -286,6 +290,7 @@ TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
   EXPECT_NE(printed.find("Not a directory"), std::string::npos) << printed;
   EXPECT_EQ(&CurrentMatchInput(), &LiveMatchInput());
   EXPECT_TRUE(fs::exists(scratch->DataFile("plonkix.hig")));  // the high scores were saved
+  EXPECT_EQ(backend.savedFiles, std::vector<std::string>{"data/plonkix.hig"});
 }
 
 }  // namespace
