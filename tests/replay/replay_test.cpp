@@ -119,6 +119,9 @@ class RecordedMatch : public ::testing::Test {
   }
 };
 
+void PrintTo(const RecordCase& c, std::ostream* os) {  // names the row in CTest's test names
+  *os << c.name;
+}
 class EveryMode : public RecordedMatch, public ::testing::WithParamInterface<RecordCase> {};
 
 TEST_P(EveryMode, ReproducedAndShownFrameForFrame) {
