@@ -7,14 +7,8 @@
 
 using SettleTest = EngineTest;
 
-TEST_F(SettleTest, GroupsExplodeAtTheThresholdOnly) {
-  Rows(2, {"333..."});
-  PlayerState[2].config.beansToLink = 3;
-  LinkCell(2, 1, 12);
-  EXPECT_EQ(Cat(Row(2, 12), BurstAt(2, 0, 12).colour, BurstAt(2, 0, 12).burstTimer, MessageLog[0],
-                BurstAt(2, 1, 12).popupText),
-            "...... 3 1 ....triple(3) 0");
-  for (uint32_t link : {0u, 1u, 2u}) {  // too small a threshold plays as 3
+TEST_F(SettleTest, TooSmallAThresholdPlaysAsThree) {
+  for (uint32_t link : {0u, 1u, 2u}) {
     PlayerState[2].config.beansToLink = link;
     Rows(2, {"44...4"});
     LinkCell(2, 0, 12);
