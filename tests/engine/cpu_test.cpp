@@ -1,4 +1,4 @@
-// The computer player: top colours, target choice and its one-action-at-a-time input rule.
+// The computer player: top colours, target choice and how often each strength drops.
 #include "engine_fixture.h"
 
 using CpuTest = EngineTest;
@@ -32,22 +32,6 @@ TEST_F(CpuTest, TargetsFollowTheRulesInOrderLeftmostFirst) {
   bool seen[6] = {};
   for (int i = 0; i < 100; ++i) seen[Target({5, 5, 5, 5, 5, 5}, 2, 3)[0] - '0'] = true;
   EXPECT_EQ(std::vector<bool>(seen, seen + 6), (std::vector<bool>{0, 1, 1, 1, 1, 1}));
-}
-
-TEST_F(CpuTest, TheInputRuleTurnsThenMovesBeanAThenDrops) {
-  PlayerStateRecord& s = PlayerState[1];
-  s.cpuControlled = 1;
-  s.config.cpuStrength = 5;
-  std::string flags;
-  // Pivot column and orientation, then the target column (0: the reset target, upright).
-  const int steps[][3] = {{3, 0, 0}, {3, 0, 4}, {4, 3, 4}, {5, 3, 4}};
-  for (const auto& [column, orientation, target] : steps) {
-    Pair(1, 2, 3, column, 0, orientation);
-    if (target) s.cpuTargetColumn = target, s.cpuTargetOrientation = 3;
-    ReadPlayerInputs();
-    flags += Cat(s.inputRotate, s.inputLeft, s.inputRight, s.inputDown) + "|";
-  }
-  EXPECT_EQ(flags, "0 1 0 0|1 0 0 0|0 0 1 0|0 0 0 1|");
 }
 
 TEST_F(CpuTest, StrengthSetsHowOftenTheActionStepsDrop) {

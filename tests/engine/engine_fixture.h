@@ -1,24 +1,17 @@
 // Two human players in a headless match with fake sounds, and helpers to draw and read fields.
 #pragma once
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstring>
-#include <string>
 #include <type_traits>
-#include <vector>
 
 #include "engine.h"
-#include "headless.h"
 #include "keyboard.h"
 #include "random.h"
 #include "sim_core.h"
+#include "test_support.h"
 #include "ticks.h"
 
 // Player 1 plays on A/D/W/S, player 2 on the arrow keys.
 constexpr uint32_t kKeysOne[4] = {30, 32, 17, 31};
 constexpr uint32_t kKeysTwo[4] = {scan::kLeft, scan::kRight, scan::kUp, scan::kDown};
-using SoundList = std::vector<std::string>;
 
 class EngineTest : public ::testing::Test {
  public:
@@ -83,19 +76,18 @@ class EngineTest : public ::testing::Test {
     s.pairB = PairBean{column, row, b, 0};
     s.orientation = orientation;
   }
-  static std::string Where(int p) {
+  // The action inputs p holds: L(eft), R(ight), T(urn), D(own).
+  static std::string Held(int p) {
     const PlayerStateRecord& s = PlayerState[p];
-    return Cat(s.pairA.column, s.pairA.row, s.pairB.column, s.pairB.row);
+    std::string held;
+    for (auto [on, c] : {std::pair{s.inputLeft, 'L'},
+                         {s.inputRight, 'R'},
+                         {s.inputRotate, 'T'},
+                         {s.inputDown, 'D'}})
+      if (on) held += c;
+    return held;
   }
   static void Ticks(int n) {
     for (int i = 0; i < n; ++i) MatchTick();
-  }
-  // The logged sounds as "number mixer-volume mixer-channel"; clears the log.
-  SoundList TakeSounds() {
-    SoundList out;
-    for (const auto& s : backend.sounds)
-      out.push_back(Cat(s.number, s.mixerVolume, s.mixerChannel));
-    backend.sounds.clear();
-    return out;
   }
 };

@@ -1,10 +1,7 @@
 // The command line: good arguments, and bad ones refused with a message naming them.
 #include "command_line.h"
 
-#include <gtest/gtest.h>
-
-#include <tuple>
-#include <vector>
+#include "test_support.h"
 
 namespace {
 TEST(CommandLineTest, ArgumentsGiveOptionsHelpOrAnError) {

@@ -59,6 +59,9 @@ struct KeyPage {
   // Lines of the last page (text, y), on black or on the menu's background; none: the picture.
   std::vector<std::pair<const char*, int32_t>> lines;
 };
+void PrintTo(const KeyPage& c, std::ostream* os) {  // names the row in CTest's test names
+  *os << c.name;
+}
 class KeyPageTest : public PagesTest, public ::testing::WithParamInterface<KeyPage> {};
 
 TEST_P(KeyPageTest, ShowsFadesInWaitsForAFreshKeyAndFadesOut) {

@@ -1,5 +1,6 @@
 // The high-score reader on any bytes, then an insertion of results taken from the bytes after
 // the table: names stay within 5 characters and the results land where they belong.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,12 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   uint8_t extra[18] = {};
-  if (size > kHighScoreFileBytes)
-    memcpy(extra, data + kHighScoreFileBytes,
-           size - kHighScoreFileBytes < sizeof extra ? size - kHighScoreFileBytes : sizeof extra);
-  ConfigName name{};
-  name.capacity = kNameCapacity;
-  name.length = extra[0] % (kNameCapacity + 1);
+  memcpy(extra, data + kHighScoreFileBytes, std::min(size - kHighScoreFileBytes, sizeof extra));
+  ConfigName name{kNameCapacity, extra[0] % (kNameCapacity + 1u), {}, {}};
   memcpy(name.chars, extra + 1, kNameCapacity);
   int64_t score;
   uint32_t beans;

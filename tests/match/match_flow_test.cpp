@@ -30,6 +30,10 @@ const MatchCase kMatches[] = {
     {"QuitFromThePause", false, false, false, true, 800, "ALICEBOBzero"},
 };
 
+void PrintTo(const MatchCase& c, std::ostream* os) {  // names the row in CTest's test names
+  *os << c.name;
+}
+
 constexpr uint32_t kTick = 14, kFadeTicks = 64, kStartTicks = 140;
 constexpr uint32_t kPlayFrom = (kFadeTicks + kStartTicks + 1) * kTick;  // the first play frame
 constexpr int64_t kLateChain = 3'000'000;  // more than the shown score rolls up in 1000 ticks

@@ -1,7 +1,5 @@
-// Whole matches recorded through the headless backend in every mode and played back: the
-// re-simulation reproduces them, the shown replay presents the same frames and sounds; edited
-// replays are caught; the replays directory is kept to its size; a failed save changes nothing
-// else.
+// Matches recorded through the headless backend in every mode: re-simulated, and shown frame for
+// frame; edited replays caught; the replays directory kept to its size; a failed save.
 #include "replay.h"
 
 #include <cstdlib>
@@ -32,10 +30,6 @@ const RecordCase kRecordCases[] = {
     {"TwoHumans", false, false, false, true, false, false, true},
     {"CpuDemo", true, true, false, true, false, false, false},
 };
-
-void PrintTo(const RecordCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 std::vector<fs::path> ReplayFiles() {
   std::vector<fs::path> files;
@@ -71,11 +65,9 @@ class RecordedMatch : public ::testing::Test {
     backend.keepFrameChecksums = true;
   }
 
-  void SetMode(bool cpu1, bool cpu2, bool absent2) {
-    PlayerState[1].cpuControlled = cpu1;
-    PlayerState[1].absent = 0;
-    PlayerState[2].cpuControlled = cpu2;
-    PlayerState[2].absent = absent2;
+  static void SetMode(bool cpu1, bool cpu2, bool absent2) {
+    PlayerState[1].cpuControlled = cpu1, PlayerState[1].absent = 0;
+    PlayerState[2].cpuControlled = cpu2, PlayerState[2].absent = absent2;
   }
 
   // Key taps timed from the start of play, made only while the match is in play, so that none
@@ -89,6 +81,8 @@ class RecordedMatch : public ::testing::Test {
   uint32_t playStart = 0;
 
   void FollowPlan() {
+    std::stable_sort(plan.begin(), plan.end(),
+                     [](const Tap& a, const Tap& b) { return a.atMs < b.atMs; });
     backend.onPoll = [this](HeadlessBackend& b) {
       if (!TickHandlerActive || TickHandler != MatchTick) return;
       if (!playStart) playStart = b.now;
@@ -97,30 +91,20 @@ class RecordedMatch : public ::testing::Test {
     };
   }
 
-  // Random taps of the humans' keys through the first 8 s of play, drops more often; then the
-  // drop keys and Space held, so that the fields fill and the results end early.
-  void PlanHumans(uint32_t seed) {
+  // Taps of every key of the humans in turn through the first 8 s of play; then the drop keys
+  // and Space held, so that the fields fill and the results end early.
+  void PlanHumans() {
     const uint16_t keys[3][4] = {
         {}, {'s', 'f', 'e', 'd'}, {keysym::kLeft, keysym::kRight, keysym::kUp, keysym::kDown}};
-    uint32_t x = seed;
-    auto next = [&x](uint32_t n) { return ((x = x * 1664525u + 1013904223u) >> 8 & 0xFFFF) % n; };
-    constexpr uint32_t kRandomUntil = 8000;
-    constexpr uint16_t kHeld = 60000;
-    for (uint32_t t = 100; t < kRandomUntil; t += 40 + next(200)) {
-      const int p = next(2) + 1;
-      if (PlayerState[p].cpuControlled || PlayerState[p].absent) continue;
-      const uint32_t k = next(6);
-      plan.push_back({t, keys[p][k > 3 ? 3 : k], static_cast<uint16_t>(20 + next(180)), 0});
-    }
-    plan.push_back({kRandomUntil, keys[1][3], kHeld, 0});
-    plan.push_back({kRandomUntil, keys[2][3], kHeld, 0});
-    plan.push_back({kRandomUntil, keysym::kSpace, kHeld, 0});
+    for (uint32_t t = 100, i = 0; t < 8000; t += 70 + i % 5 * 20, ++i)
+      if (const int p = 1 + i % 2; !PlayerState[p].cpuControlled && !PlayerState[p].absent)
+        plan.push_back({t, keys[p][i / 2 % 4], static_cast<uint16_t>(20 + i % 7 * 25), 0});
+    for (uint16_t held : {keys[1][3], keys[2][3], uint16_t{keysym::kSpace}})
+      plan.push_back({8000, held, 60000, 0});
   }
 
   void PlanAt(uint32_t atMs, uint16_t sym, uint16_t mod = 0) {
     plan.push_back({atMs, sym, 100, mod});
-    std::stable_sort(plan.begin(), plan.end(),
-                     [](const Tap& a, const Tap& b) { return a.atMs < b.atMs; });
   }
 
   // Plays one match through the recorder; returns its replay, read back from its file.
@@ -135,12 +119,15 @@ class RecordedMatch : public ::testing::Test {
   }
 };
 
+void PrintTo(const RecordCase& c, std::ostream* os) {  // names the row in CTest's test names
+  *os << c.name;
+}
 class EveryMode : public RecordedMatch, public ::testing::WithParamInterface<RecordCase> {};
 
 TEST_P(EveryMode, ReproducedAndShownFrameForFrame) {
   const RecordCase& c = GetParam();
   SetMode(c.cpu1, c.cpu2, c.absent2);
-  PlanHumans(c.name[0]);
+  PlanHumans();
   if (c.pauseResume) PlanAt(3000, keysym::kEscape), PlanAt(4500, 'n');
   if (c.altEnter) PlanAt(2000, keysym::kReturn, keymod::kLAlt);
   if (c.quit) PlanAt(9000, keysym::kEscape), PlanAt(9500, 'y');
@@ -152,31 +139,25 @@ TEST_P(EveryMode, ReproducedAndShownFrameForFrame) {
   const Replay replay = RecordOne();
   const std::vector<uint32_t> frames = backend.frameChecksums;
   const SoundLog sounds = SoundsPlayed(backend);
-  const ReplayResult one{PlayerState[1].score,       PlayerState[1].shownScore,
-                         PlayerState[1].maxCombo,    PlayerState[1].maxComboPoints,
-                         PlayerState[1].beansKilled, PlayerState[1].gameOver};
 
-  // What the file holds: the mode, the fps text carried over, the animation, the results; frames
-  // of several ticks where the machine was slow.
+  // What the file holds besides what the re-simulation checks: the mode, the fps text carried
+  // over, the animation; frames of several ticks where the machine was slow.
   EXPECT_EQ(replay.players[1].cpuControlled, c.cpu1);
   EXPECT_EQ(replay.players[2].absent, c.absent2);
   EXPECT_EQ(std::string(replay.fpsText.chars, replay.fpsText.length), "12");
   EXPECT_EQ(replay.animation, LoadedAnimation);
-  EXPECT_EQ(replay.results[1].score, one.score);
-  EXPECT_EQ(replay.results[1].beansKilled, one.beansKilled);
   EXPECT_EQ(replay.results[1].gameOver + replay.results[2].gameOver, c.quit ? 2 : 1);
   EXPECT_EQ(planned, plan.size()) << "the match ended before its plan did";
   uint64_t ticks = 0;
   RunReader reader = MakeRunReader(replay.frameRuns);
   for (uint32_t v; reader.Next(v);) ticks += v & kFrameTicksMask;
   EXPECT_EQ(replay.frames < ticks, c.slowFrames);
+  EXPECT_LT(replay.frameRuns.size() + replay.tickRuns.size(), replay.frames + replay.playTicks)
+      << "equal values in a row are kept as one run";
 
-  // Re-simulated without a window: the same hashes and results.
+  // Re-simulated without a window: the same hashes, ticks of play and results.
   const ReplayOutcome checked = CheckReplay(replay);
   EXPECT_TRUE(checked.reproduced) << checked.difference;
-  EXPECT_EQ(checked.playTicks, replay.playTicks);
-  EXPECT_EQ(checked.score[1], one.score);
-  EXPECT_EQ(checked.hash, replay.hashes.back());
 
   // Shown: the same frames and sounds, nothing entered or saved, no new replay.
   fs::remove(scratch->DataFile("plonkix.hig"));
@@ -253,21 +234,18 @@ TEST_F(RecordedMatch, EditedReplaysAreCaughtAndStillEnd) {
         << t.name << ": " << outcome.difference;
   }
 
-  // The simulator's verdict: its status and its one line.
-  const std::vector<uint8_t> good = EncodeReplay(recorded);
+  // The simulator's verdict on bad files: its status and its one line (the recorded replays
+  // kept as regression data show a good one).
   Replay diverged = recorded;
   kTamperings[0].edit(diverged);
-  std::vector<uint8_t> corrupted = good;
+  std::vector<uint8_t> corrupted = EncodeReplay(recorded);
   corrupted[corrupted.size() / 2] ^= 1;
-  WriteFileBytes("good.plx", good);
   WriteFileBytes("diverged.plx", EncodeReplay(diverged));
   WriteFileBytes("corrupted.plx", corrupted);
   const std::tuple<std::string, int, std::string> runs[] = {
-      {"--replay good.plx", 0, "good.plx: reproduced: scores "},
       {"--replay diverged.plx", 1, "diverged.plx: NOT reproduced, play ticks 71..140 differ"},
       {"--replay corrupted.plx", 2, "plonkix-sim: corrupted.plx: corrupted"},
       {"--replay missing.plx", 2, "plonkix-sim: missing.plx: No such file"},
-      {"--help", 0, "usage: plonkix-sim"},
       {"--replay", 2, "plonkix-sim: --replay takes one file"},
   };
   for (const auto& [arguments, status, line] : runs) {
@@ -295,9 +273,6 @@ TEST_F(RecordedMatch, NewestHundredKeptAndOtherFilesLeftAlone) {
   ASSERT_EQ(files.size(), 102u);  // 100 replays and the two files of other names
   EXPECT_EQ(files[0].filename(), "20200101-000000-00.plx");
   EXPECT_EQ(files[1].filename(), "20200101-000000-006.plx");  // the oldest six are gone
-  Replay newest{};
-  std::string error;
-  EXPECT_TRUE(ReadReplayFile(files[100].c_str(), newest, error)) << error;
   EXPECT_EQ(files.back().filename(), "notes.txt");
   // The backend hears of the new file (the browser keeps a copy), after the pruning.
   ASSERT_FALSE(backend.savedFiles.empty());
@@ -319,40 +294,6 @@ TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
   EXPECT_EQ(&CurrentMatchInput(), &LiveMatchInput());
   EXPECT_TRUE(fs::exists(scratch->DataFile("plonkix.hig")));  // the high scores were saved
   EXPECT_EQ(backend.savedFiles, std::vector<std::string>{"data/plonkix.hig"});
-}
-
-// A source whose human keeps changing its inputs, and frames of one and two ticks in turn.
-class FranticPlayer : public MatchInput {
- public:
-  unsigned FrameTicks() override { return 1 + (++frames_ & 1); }
-  bool KeyDown() override { return false; }
-  uint8_t Controls() override { return 0; }
-  uint8_t Actions(int) override { return static_cast<uint8_t>(++reads_ * 7 % 16); }
-
- private:
-  uint32_t frames_ = 0, reads_ = 0;
-};
-
-TEST(ReplaySize, TenThousandFranticTicksUnder64Kilobytes) {
-  ResetMatch();
-  FranticPlayer player;
-  ReplayRecorder recorder;
-  recorder.Begin(player);
-  uint32_t ticks = 0;
-  while (ticks < 10000) {
-    const unsigned n = recorder.FrameTicks();
-    for (unsigned i = 0; i < n; ++i, ++ticks) {
-      recorder.Controls();
-      if (ticks % 2 == 0) recorder.Actions(1);
-    }
-  }
-  PlayerState[1].gameOver = 1;
-  recorder.FrameTicks();
-  recorder.Finish();
-  ASSERT_TRUE(recorder.Complete());
-  EXPECT_EQ(recorder.replay().playTicks, ticks);
-  EXPECT_EQ(recorder.replay().hashes.size(), HashCount(ticks));
-  EXPECT_LT(EncodeReplay(recorder.replay()).size(), 64u * 1024u);
 }
 
 }  // namespace
