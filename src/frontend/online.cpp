@@ -20,7 +20,7 @@ namespace {
 constexpr int32_t kTitleY = 120;
 constexpr int32_t kFirstLineY = 190;
 constexpr int32_t kLineStep = 30;
-constexpr int32_t kHintY = 370;
+constexpr int32_t kHintY = 335;  // above the beans at the foot of the menu picture
 constexpr int kStatusLines = 3;
 constexpr uint32_t kDotEveryFrames = 20;  // the waiting dots step about 3.5 times a second
 constexpr int kMostDots = 3;
