@@ -32,7 +32,7 @@ if [ -x tests/fuzz/run.sh ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLONKIX_FUZZ=ON \
     -DPLONKIX_GAME=OFF -DPLONKIX_DATASET=OFF > /dev/null
   cmake --build build-fuzz -j$jobs --target fuzz_picture fuzz_animation fuzz_config fuzz_highscores \
-    fuzz_replay
+    fuzz_replay fuzz_net
   tests/fuzz/run.sh build-fuzz "$fuzz_seconds" build/game/data
 fi
 echo "== all tests passed"

@@ -2,7 +2,7 @@
 # Installs the Debian packages that are missing. Usage: install-deps.sh game|web|test
 set -euo pipefail
 
-game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libcairo2-dev
+game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libenet-dev libcairo2-dev
   fonts-dejavu-core fonts-dejavu-extra)
 # The browser build: Debian's emscripten, and Python to serve the page.
 web_packages=("${game_packages[@]}" emscripten python3)

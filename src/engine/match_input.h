@@ -37,6 +37,10 @@ class MatchInput {
   virtual uint8_t Actions(int p) = 0;
 };
 
+// Thrown by a source that cannot go on (an online opponent has gone): the match is dropped where
+// it stands, without results, high scores or replay.
+struct MatchAborted {};
+
 // The keyboard, mouse and joypads of this machine, read as the input rules say, and the tick clock.
 MatchInput& LiveMatchInput();
 

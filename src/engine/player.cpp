@@ -10,6 +10,7 @@ PlayerStateRecord PlayerState[kPlayers + 1];
 BeanTally BeanTallies[kPlayers + 1];
 
 namespace {
+constexpr uint32_t kSharedCpuStrength = 1;
 constexpr uint32_t kMinimumLink = 3;  // smaller groups would include lone beans
 }  // namespace
 
@@ -111,6 +112,17 @@ void HashPlayer(StateHash& hash, const PlayerStateRecord& s) {
   }
 }
 }  // namespace
+
+PlayerConfig SharedOptions(const PlayerConfig& config) {
+  PlayerConfig shared{};
+  shared.name.capacity = kNameCapacity;
+  shared.name.length = config.name.length < kNameCapacity ? config.name.length : kNameCapacity;
+  memcpy(shared.name.chars, config.name.chars, shared.name.length);
+  shared.dropSpeed = config.dropSpeed;
+  shared.beansToLink = config.beansToLink;
+  shared.cpuStrength = kSharedCpuStrength;
+  return shared;
+}
 
 uint64_t HashPlayerStates() {
   StateHash hash;

@@ -152,6 +152,11 @@ uint32_t LinkThreshold(int p);
 // Match-start reset of player p's play state; options and mode flags stay.
 void ResetPlayerState(int p);
 
+// The options two machines of an online match hold alike for a player: the rule options and the
+// name. The keys, input devices and mouse delay are each machine's own and are cleared (no key,
+// keyboard only); the computer strength, which no human plays by, is set to its lowest.
+PlayerConfig SharedOptions(const PlayerConfig& config);
+
 // A 64-bit hash of both players' records, for checking that two runs of a match agree: the
 // rule options, the mode flags and the whole play state, but not the keys and input devices,
 // which are each machine's own.

@@ -27,13 +27,17 @@ uint32_t NameLength(const HighScoreName& name) {
 }
 
 // One page: black, faded in, held until a key after all keys were released, faded out.
-void ShowPage() {
+AfterGameEnd ShowPage(WaitRoutine wait, bool (*stopped)(), bool escapeEnds) {
+  const auto over = [stopped] { return stopped && stopped(); };
   PresentBlackFrame();
-  FadeIn();
-  WaitKeysReleased();
-  WaitAnyKey();
-  Play(kConfirmSound);
-  FadeOut(FadePalette);
+  FadeIn(wait);
+  while (AnyKeyDown() && !over()) wait();
+  while (!AnyKeyDown() && !over()) wait();
+  const bool stop = over();
+  const bool escape = escapeEnds && !stop && KeyState[scan::kEscape];
+  if (!stop) Play(kConfirmSound);
+  FadeOut(FadePalette, wait);
+  return stop ? AfterGameEnd::kStopped : escape ? AfterGameEnd::kEscape : AfterGameEnd::kShown;
 }
 
 }  // namespace
@@ -73,15 +77,20 @@ void DrawHighScorePage(uint8_t* target, HighScorePage page) {
   }
 }
 
-void AfterGameScreen() {
+AfterGameEnd AfterGamePages(WaitRoutine wait, bool (*stopped)(), bool escapeEnds) {
   FillWords(FrameBuffer, kScreenWords, 0);
   PresentFrame(FrameBuffer);
   // Only the palette of the logo picture is used; its pixels land in the back buffer, which the
   // menu rebuilds.
   LoadPicture(BackBuffer, kLogoPictureFile, true, kLogoWidth, kLogoHeight);
   DrawHighScorePage(FrameBuffer, kKillerKingsPage);
-  ShowPage();
+  const AfterGameEnd first = ShowPage(wait, stopped, escapeEnds);
+  if (first != AfterGameEnd::kShown) return first;
   FillWords(FrameBuffer, kScreenWords, 0);
   DrawHighScorePage(FrameBuffer, kComboDemonsPage);
-  ShowPage();
+  return ShowPage(wait, stopped, escapeEnds);
+}
+
+void AfterGameScreen() {
+  AfterGamePages(WaitTick, nullptr, false);
 }

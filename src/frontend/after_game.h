@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ticks.h"
+
 constexpr int kShownRanks = 8;  // ranks 1..8 are shown, rank 9 never
 enum HighScorePage : int { kKillerKingsPage = 0, kComboDemonsPage = 1 };
 
@@ -17,3 +19,10 @@ void DrawHighScorePage(uint8_t* target, HighScorePage page);
 
 // Shows both pages, each faded in on FadePalette, held until a key, faded out.
 void AfterGameScreen();
+
+// How the pages ended when shown by AfterGamePages.
+enum class AfterGameEnd : uint8_t { kShown, kEscape, kStopped };
+// The two pages with the caller's frame wait, which may watch something else as well: when
+// stopped() turns true, the page fades out and the pages end; with escapeEnds, Escape as the key
+// that turns a page ends them too.
+AfterGameEnd AfterGamePages(WaitRoutine wait, bool (*stopped)(), bool escapeEnds);

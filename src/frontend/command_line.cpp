@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "display.h"
@@ -8,19 +9,34 @@ namespace {
 // Stores an option's value; returns what is wrong with it, or nothing.
 using Apply = std::string (*)(CommandLineOptions& options, const char* value);
 
-struct Option {
-  const char* name;
-  const char* valueName;  // nullptr: the option takes no value
-  const char* help;
-  Apply apply;  // nullptr: show the usage
-};
-
 // A whole number from low to high written in plain digits.
 bool ReadWholeNumber(const char* text, int low, int high, int& number) {
   const size_t length = strlen(text);
   if (length > 9 || strspn(text, "0123456789") != length) return false;
   number = atoi(text);
   return number >= low && number <= high;
+}
+
+struct Option {
+  const char* name;
+  const char* valueName;  // nullptr: the option takes no value
+  const char* help;
+  Apply apply;                 // nullptr: show the usage
+  bool valueOptional = false;  // the value may be left out (apply then gets "")
+};
+
+constexpr int kLowestPort = 1, kHighestPort = 65535;
+constexpr size_t kLongestHostName = 253;
+
+bool ReadPort(const char* text, int& port) {
+  return ReadWholeNumber(text, kLowestPort, kHighestPort, port);
+}
+
+// A host name or IPv4 address: letters, digits, dots, hyphens and underscores.
+bool ReadHostName(const std::string& text) {
+  return !text.empty() && text.size() <= kLongestHostName &&
+         strspn(text.c_str(),
+                "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-_") == text.size();
 }
 
 constexpr Option kOptions[] = {
@@ -40,6 +56,23 @@ constexpr Option kOptions[] = {
        if (!*value) return "--replay wants a file name";
        options.replayFile = value;
        return {};
+     }},
+    {"--host", "PORT", "wait for an opponent online, on UDP port PORT (default 7457)",
+     [](CommandLineOptions& options, const char* value) -> std::string {
+       options.host = true;
+       if (!*value || ReadPort(value, options.port)) return {};
+       return std::string("--host wants a port from 1 to 65535, not \"") + value + "\"";
+     },
+     true},
+    {"--join", "HOST[:PORT]", "play online against the host that waits at HOST",
+     [](CommandLineOptions& options, const char* value) -> std::string {
+       const std::string text = value;
+       const size_t colon = text.find(':');
+       options.joinHost = text.substr(0, colon);
+       if (ReadHostName(options.joinHost) &&
+           (colon == std::string::npos || ReadPort(text.c_str() + colon + 1, options.port)))
+         return {};
+       return "--join wants HOST or HOST:PORT (a port from 1 to 65535), not \"" + text + "\"";
      }},
     {"--help", nullptr, "show this help and leave", nullptr},
 };
@@ -75,8 +108,13 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       return Failure(name[0] == '-' ? "unknown option \"" + name + "\""
                                     : "unexpected argument \"" + name + "\"");
     if (option->valueName && !value) {
-      if (i + 1 >= argc) return Failure(name + " wants a value " + option->valueName);
-      value = argv[++i];
+      const bool given = i + 1 < argc && argv[i + 1][0] != '-';
+      if (option->valueOptional && !given) {
+        value = "";
+      } else {
+        if (i + 1 >= argc) return Failure(name + " wants a value " + option->valueName);
+        value = argv[++i];
+      }
     } else if (!option->valueName && value) {
       return Failure(name + " takes no value");
     }
@@ -87,6 +125,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     if (std::string error = option->apply(result.options, value); !error.empty())
       return Failure(std::move(error));
   }
+  const CommandLineOptions& o = result.options;
+  if (o.host + !o.joinHost.empty() + !o.replayFile.empty() > 1)
+    return Failure("--replay, --host and --join exclude each other");
   return result;
 }
 
@@ -94,12 +135,17 @@ std::string CommandLineUsage() {
   std::string usage = "usage: plonkix";
   for (const Option& option : kOptions)
     usage += std::string(" [") + option.name +
-             (option.valueName ? std::string(" ") + option.valueName : "") + "]";
+             (!option.valueName      ? ""
+              : option.valueOptional ? std::string(" [") + option.valueName + "]"
+                                     : std::string(" ") + option.valueName) +
+             "]";
   usage += "\n";
   for (const Option& option : kOptions) {
     std::string left = std::string("  ") + option.name;
-    if (option.valueName) left += std::string(" ") + option.valueName;
-    left.resize(18, ' ');
+    if (option.valueName)
+      left += option.valueOptional ? std::string(" [") + option.valueName + "]"
+                                   : std::string(" ") + option.valueName;
+    left.resize(std::max<size_t>(left.size() + 1, 18), ' ');
     usage += left + option.help + "\n";
   }
   usage += "Alt+Enter switches between the window and full screen.\n";

@@ -8,6 +8,9 @@ struct CommandLineOptions {
                             // that fits the desktop
   bool fullscreen = false;  // --fullscreen: start in full screen
   std::string replayFile;   // --replay FILE: show the match that file holds instead of playing
+  bool host = false;        // --host [PORT]: wait for an online opponent
+  std::string joinHost;     // --join HOST[:PORT]: play online against a host that waits
+  int port = 0;             // of --host or --join; 0: the default port
 };
 
 // The exit status after a bad command line.

@@ -16,11 +16,15 @@
 
 uint8_t exitRequested = 0;
 
-void RunProgram() {
-  RunProgramSeeded(static_cast<uint64_t>(time(nullptr)) ^ (static_cast<uint64_t>(clock()) << 32));
+uint64_t ClockSeed() {
+  return static_cast<uint64_t>(time(nullptr)) ^ (static_cast<uint64_t>(clock()) << 32);
 }
 
-void RunProgramSeeded(uint64_t seed) {
+void RunProgram() {
+  RunProgramSeeded(ClockSeed());
+}
+
+void StartUp(uint64_t seed) {
   // Only the configuration and high-score files are ever written.
   SeedRandom(seed);
   SoundAvailable = 0;
@@ -30,8 +34,9 @@ void RunProgramSeeded(uint64_t seed) {
   MousePresent = ProbeMouse() ? 1 : 0;
   if (OpenAudio()) SoundAvailable = AllocateChannels(kMixChannels) ? 1 : 0;
   LoadAllData();
-  Intro();
+}
 
+void MenuLoop() {
   exitRequested = 0;
   for (;;) {
     MainMenu();
@@ -42,6 +47,12 @@ void RunProgramSeeded(uint64_t seed) {
   }
   ExitScreen(1);
   ExitProgram(0);
+}
+
+void RunProgramSeeded(uint64_t seed) {
+  StartUp(seed);
+  Intro();
+  MenuLoop();
 }
 
 void RunReplayProgram(const char* file) {

@@ -10,6 +10,12 @@ extern uint8_t exitRequested;
 // The same with a fixed seed, so that a run can be repeated (tests and tools).
 [[noreturn]] void RunProgramSeeded(uint64_t seed);
 
+// The pieces of RunProgram: a seed that differs from run to run; start-up up to the loaded data
+// (no screen yet); the loop of menu, match and after-game, then the exit screen.
+uint64_t ClockSeed();
+void StartUp(uint64_t seed);
+[[noreturn]] void MenuLoop();
+
 // A bad replay file ends the program with this status and one line naming the file.
 constexpr int kBadReplayStatus = 2;
 

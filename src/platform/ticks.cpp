@@ -36,20 +36,38 @@ void HandleEvent(const InputEvent& event) {
 }
 }  // namespace
 
-unsigned PollAndWaitTick() {
+namespace {
+void PollEvents() {
   Backend& backend = CurrentBackend();
   InputEvent event;
   while (backend.PollEvent(event)) HandleEvent(event);
   UpdateInputDevices();
+}
+
+// The whole ticks elapsed since the reference, which moves past them; after a stall of more than
+// kMaxBacklogMs exactly one, counted from now.
+unsigned TakeElapsedTicks(uint32_t now) {
+  if (now - reference > kMaxBacklogMs) reference = now - kTickMs;
+  const uint32_t ticks = (now - reference) / kTickMs;
+  reference += kTickMs * ticks;
+  TicksCounted += ticks;
+  return ticks;
+}
+}  // namespace
+
+unsigned PollAndWaitTick() {
+  Backend& backend = CurrentBackend();
+  PollEvents();
   for (;;) {
     const uint32_t now = backend.GetTicks();
-    if (now - reference > kMaxBacklogMs) reference = now - kTickMs;
-    const uint32_t ticks = (now - reference) / kTickMs;
-    reference += kTickMs * ticks;
-    TicksCounted += ticks;
-    if (ticks > 0) return ticks;
+    if (const unsigned ticks = TakeElapsedTicks(now)) return ticks;
     backend.Delay(kTickMs - (now - reference));
   }
+}
+
+unsigned PollTicks() {
+  PollEvents();
+  return TakeElapsedTicks(CurrentBackend().GetTicks());
 }
 
 void WaitTick() {

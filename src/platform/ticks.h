@@ -16,6 +16,9 @@ extern uint32_t TicksCounted;  // every tick the pump has reported since the sta
 
 // Handles every pending event, then waits for at least one elapsed tick; returns 1..10.
 unsigned PollAndWaitTick();
+// Handles every pending event and returns the ticks elapsed since the last accounted one, 0..10,
+// without waiting.
+unsigned PollTicks();
 // PollAndWaitTick, then the installed TickHandler once per elapsed tick.
 void WaitTick();
 

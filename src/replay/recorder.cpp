@@ -99,7 +99,7 @@ void RunWriter::Flush() {
 
 // ---- ReplayRecorder ----
 
-void ReplayRecorder::Begin(MatchInput& source) {
+void ReplayRecorder::Begin(MatchInput& source, bool sharedOptions) {
   source_ = &source;
   replay_.frameRuns.clear();
   replay_.tickRuns.clear();
@@ -110,7 +110,8 @@ void ReplayRecorder::Begin(MatchInput& source) {
   GetRandomState(replay_.randomState);
   for (int p = 1; p <= kPlayers; ++p) {
     const PlayerStateRecord& s = PlayerState[p];
-    replay_.players[p] = ReplayPlayer{s.config, s.cpuControlled, s.absent};
+    replay_.players[p] =
+        ReplayPlayer{sharedOptions ? SharedOptions(s.config) : s.config, s.cpuControlled, s.absent};
   }
   replay_.animation = static_cast<uint8_t>(LoadedAnimation);
   replay_.fpsText = fpsText;
@@ -211,10 +212,10 @@ bool SaveReplay(const Replay& replay, std::string& path, std::string& error) {
   return true;
 }
 
-void PlayRecordedMatch() {
+void PlayRecordedMatch(bool sharedOptions) {
   // Kept from match to match, so its reserved room is allocated once.
   static ReplayRecorder recorder;
-  recorder.Begin(CurrentMatchInput());
+  recorder.Begin(CurrentMatchInput(), sharedOptions);
   {
     const MatchInputScope scope(recorder);
     PlayMatch();

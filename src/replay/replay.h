@@ -43,8 +43,9 @@ struct RunWriter {
 class ReplayRecorder : public MatchInput {
  public:
   // Takes what the match-start reset will find (the generator, both players, the animation, the
-  // frames-per-second text) and records what source answers from now on.
-  void Begin(MatchInput& source);
+  // frames-per-second text) and records what source answers from now on. With sharedOptions the
+  // players' options are kept as both machines of an online match hold them (SharedOptions).
+  void Begin(MatchInput& source, bool sharedOptions = false);
   // After the match: the last frame and tick, the hash of the end of play, the results.
   void Finish();
   // False when the match did not fit into a replay (far too long or too many input changes).
@@ -71,8 +72,9 @@ class ReplayRecorder : public MatchInput {
 };
 
 // Plays one match (PlayMatch) through a recorder over the current source, and saves the replay.
-// A replay that cannot be saved costs one line on stderr; the game goes on.
-void PlayRecordedMatch();
+// A replay that cannot be saved costs one line on stderr; the game goes on. sharedOptions: see
+// ReplayRecorder::Begin.
+void PlayRecordedMatch(bool sharedOptions = false);
 
 // Saves into kReplayDirectory (made when missing) under a name that sorts by time, then removes
 // the oldest replays beyond kKeptReplays and reports the new file to the backend (FileSaved).

@@ -24,9 +24,15 @@ cp "$data/plonkix.hig" "$seeds/highscores/"
 # The table and the results of one more player (name length and name, score, beans).
 { cat "$data/plonkix.hig"; printf '\x04abcde\x00\x30\0\0\0\0\0\0\x05\0\0\0'; } > "$seeds/highscores/entry"
 cp "$(dirname "$0")"/../replay/data/*.plx "$seeds/replay/"
+# One packet of each kind of online play: hello, start, ready, input (records, frames, a hash).
+mkdir -p "$seeds/net"
+printf '\x01\x01\x00\x05tiger\x02\x04' > "$seeds/net/hello"
+printf '\x02\x02\x03%s' "$(printf '\x15\x7c\x4a\x7f\xb9\x79\x37\x9e%.0s' 1 2 3 4)" > "$seeds/net/start"
+printf '\x04\x03' > "$seeds/net/ready"
+printf '\x03\x01\x05\x00\x00\x00\x8b\x09\x00\x02\x00\x03\x11\x01\x00\x34\x12\x00\x00\x00\x00\x00\x00' > "$seeds/net/input"
 
 status=0
-for target in picture animation config highscores replay; do
+for target in picture animation config highscores replay net; do
   mkdir -p "$corpus/$target"
   echo "== fuzz_$target for ${seconds} s"
   if ! "$fuzz_dir/fuzz_$target" -max_total_time="$seconds" -max_len=70000 -timeout=10 \
