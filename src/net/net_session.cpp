@@ -17,10 +17,13 @@
 #include "ticks.h"
 
 namespace {
-constexpr size_t kPeerSlots = 2;           // the opponent, and room to refuse a second one politely
-constexpr size_t kChannels = 1;            // one reliable, ordered stream each way
-constexpr uint32_t kQuietLimitMs = 4000;   // no sign of life for this long: the peer is gone
-constexpr uint32_t kGoodbyeWaitMs = 1000;  // how long a closing side waits for its goodbye
+constexpr size_t kPeerSlots = 2;          // the opponent, and room to refuse a second one politely
+constexpr size_t kChannels = 1;           // one reliable, ordered stream each way
+constexpr uint32_t kQuietLimitMs = 4000;  // no sign of life for this long: the peer is gone
+// How long a closing side waits for the other side to acknowledge its goodbye. The goodbye comes
+// after everything sent, so on a lossy link this side must stay to resend what was lost: the
+// other side may still be playing out a match this side has finished.
+constexpr uint32_t kGoodbyeWaitMs = 4000;
 constexpr uint32_t kConnectTimeoutMs = 3000;  // one connection attempt of the joiner
 constexpr uint32_t kSendEveryTicks = 3;       // inputs go out in batches of this many ticks,
 constexpr uint32_t kRideAlongTicks = 2;       // or sooner when an acknowledgement can carry them
@@ -100,7 +103,8 @@ void End(NetEnd reason, const std::string& detail, bool tellPeer) {
   endDetail = detail;
   if (peer) {
     if (tellPeer) {
-      enet_peer_disconnect(peer, static_cast<uint32_t>(reason));
+      // After everything queued: a goodbye sent at once would drop what is still unacknowledged.
+      enet_peer_disconnect_later(peer, static_cast<uint32_t>(reason));
       enet_host_flush(host);
     } else {
       enet_peer_reset(peer);
