@@ -9,6 +9,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "display.h"
@@ -178,9 +179,7 @@ TEST(VirtualPad, IsTheMenuKeysNoKeysInACaptureAndPlaysAMatchForThePlayerWhoChose
   odd.Attach(false);
   PollAndWaitTick();
   EXPECT_EQ(Joypad1Present, 1);
-  odd.Axis(0, -20000);
-  odd.Axis(1, 20000);
-  odd.Button(1, true);
+  odd.Axis(0, -20000), odd.Axis(1, 20000), odd.Button(1, true);
   PollAndWaitTick();
   ReadJoypads(1, 0);
   const JoypadState& j = Joypads[0];
@@ -192,13 +191,13 @@ TEST(VirtualPad, IsTheMenuKeysNoKeysInACaptureAndPlaysAMatchForThePlayerWhoChose
   // Outside a match the d-pad is the arrow keys, and so is the stick pushed beyond half way.
   VirtualPad pad;
   pad.Attach(true);
-  const int dpad[] = {kUp, kDown, kLeft, kRight};
-  const uint8_t arrows[] = {scan::kUp, scan::kDown, scan::kLeft, scan::kRight};
-  for (int d = 0; d < 4; ++d) {
-    pad.Button(dpad[d], true);
+  const std::pair<int, uint8_t> arrows[] = {
+      {kUp, scan::kUp}, {kDown, scan::kDown}, {kLeft, scan::kLeft}, {kRight, scan::kRight}};
+  for (const auto& [button, key] : arrows) {
+    pad.Button(button, true);
     PollAndWaitTick();
-    EXPECT_EQ(FirstKeyDown(), arrows[d]) << "d-pad button " << dpad[d];
-    pad.Button(dpad[d], false);
+    EXPECT_EQ(FirstKeyDown(), key) << "d-pad button " << button;
+    pad.Button(button, false);
   }
   for (const int x : {-20000, -16000, 0}) {
     pad.Axis(kStickX, x);
