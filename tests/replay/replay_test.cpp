@@ -139,9 +139,10 @@ TEST_P(EveryMode, ReproducedAndShownFrameForFrame) {
   const SoundLog sounds = SoundsPlayed(backend);
 
   EXPECT_EQ(planned, plan.size()) << "the match ended before its plan did";
-  // What neither the re-simulation nor the showing checks: frames of several ticks where the
-  // machine was slow, equal values in a row kept as one run. (A wrong mode would not reproduce; a
-  // wrong animation or fps text would not show the same frames.)
+  // What neither the re-simulation nor the showing checks: the animation (the caller loads it
+  // before showing), frames of several ticks where the machine was slow, equal values in a row
+  // kept as one run. (A wrong mode would not reproduce, a wrong fps text not show the same frames.)
+  EXPECT_EQ(replay.animation, LoadedAnimation);
   uint64_t ticks = 0;
   RunReader reader = MakeRunReader(replay.frameRuns);
   for (uint32_t v; reader.Next(v);) ticks += v & kFrameTicksMask;
