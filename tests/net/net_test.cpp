@@ -113,8 +113,7 @@ TEST(NetPacket, MalformedPacketsAreRefusedWithAReasonAndWholeOnesDecode) {
 struct Link {
   Lockstep host, join;
   std::deque<std::pair<int, NetMessage>> toHost, toJoin;
-  int latency = 0;
-  int clock = 0;
+  int latency = 0, clock = 0;
   // What each side's match saw at each tick: controls, player 1's and player 2's actions.
   std::vector<uint32_t> seen[2];
 
