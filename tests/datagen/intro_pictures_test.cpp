@@ -95,32 +95,7 @@ TEST(IntroPicturesKit, PaletteAndDitherKeepThePicturesColours) {
   EXPECT_TRUE(noise < 0.4 && std::fabs(drift) < 0.15) << noise << " " << drift;
 }
 
-TEST(IntroPicturesKit, BeansHaveEyesLinkedBeansJoinAndLetteringIsCentred) {
-  BeanLook look;
-  look.shadow = false;
-  Canvas single(100, 100);
-  DrawBean(single.cr(), 40, 55, 50, 40, look);
-  // Two white eyes either side of the middle, above the centre line.
-  for (int eyeLeft : {28, 42}) {
-    bool eye = false;
-    for (int y = 45; y <= 56; ++y)
-      for (int x = eyeLeft; x <= eyeLeft + 10; ++x)
-        eye |= std::min({Channel(single, x, y, 0), Channel(single, x, y, 1),
-                         Channel(single, x, y, 2)}) > 200;
-    EXPECT_TRUE(eye) << "eye at " << eyeLeft;
-  }
-  // Two green beans 20 pixels apart: between them the blob is solid body colour.
-  Canvas linked(120, 60);
-  const double xs[] = {30, 90}, ys[] = {30, 30};
-  look.colour = kBeanGreen;
-  DrawLinkedBeans(linked.cr(), xs, ys, 2, 40, 36, look);
-  for (int x = 50; x <= 70; ++x)
-    for (int y = 24; y <= 36; ++y)
-      EXPECT_TRUE(Channel(linked, x, y, 3) == 255 &&
-                  Channel(linked, x, y, 1) > Channel(linked, x, y, 2) + 40)
-          << x << "," << y;
-  EXPECT_EQ(Channel(linked, 60, 2, 3), 0);
-
+TEST(IntroPicturesKit, LetteringIsCentredAndItsBoxesStandOnItsLetters) {
   Canvas canvas(400, 100);
   LetterStyle style;
   style.size = 50;

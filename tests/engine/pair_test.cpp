@@ -1,5 +1,5 @@
-// The falling pair: gravity at every level, and a landing that never deletes a field bean.
-// Moving, turning, landing and losing, met in every match, are pinned by the recorded replays.
+// The falling pair: turns, gravity at every level, and a landing that never deletes a field bean.
+// Moving, landing and losing, met in every match, are pinned by the recorded replays.
 #include "engine_fixture.h"
 
 using PairTest = EngineTest;
@@ -32,4 +32,18 @@ TEST_F(PairTest, ALandingNeverDeletesAFieldBean) {
   EXPECT_EQ(
       Cat(Row(1, 7, 6), Row(1, 10, 3, true), Beans(1), BeanTallies[1].beansOverwrittenByLanding),
       "....3.....2.....6.5...6.53..k.23..k. 8.....48.....4.... 11 0");
+}
+
+TEST_F(PairTest, TurnsGoRoundClockwiseAndATurnWithoutRoomSwapsTheColours) {
+  PlayerStateRecord& s = PlayerState[1];
+  Pair(1, 2, 3, 2, 5);
+  s.inputRotate = 1;
+  std::string turns;
+  for (int i = 0; i < 5; ++i) {
+    FieldCell(1, 1, 4).colour = i == 3 ? kBlackBean : kEmpty;  // over A when it is on the left
+    s.rotateCooldown = 0;
+    ApplyPlayerActions();
+    turns += Cat(s.pairA.column, s.pairA.row, s.orientation, s.pairA.colour) + "|";
+  }
+  EXPECT_EQ(turns, "3 5 1 2|2 6 2 2|1 5 3 2|1 5 3 3|2 4 0 3|");
 }

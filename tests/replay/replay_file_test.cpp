@@ -17,12 +17,9 @@ Replay SampleReplay() {
   for (int i = 0; i < kRandomStateWords; ++i) r.randomState[i] = 0x0123456789ABCDEFull * (i + 1);
   for (int p = 1; p <= 2; ++p) {
     PlayerConfig& c = r.players[p].config;
-    c.keyLeft = 17 + p;
-    c.mouseDelay = 40;
+    c.keyLeft = 17 + p, c.mouseDelay = 40;
     c.name = {kNameCapacity, 3, {'a', 'b', static_cast<char>('0' + p)}, {}};
-    c.dropSpeed = 2;
-    c.beansToLink = 4;
-    c.cpuStrength = 3;
+    c.dropSpeed = 2, c.beansToLink = 4, c.cpuStrength = 3;
   }
   r.players[2].cpuControlled = 1;  // human vs cpu
   r.animation = 2;
@@ -44,31 +41,16 @@ void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-TEST(ReplayFile, RoundTripKeepsEveryField) {
-  const Replay in = SampleReplay();
-  const std::vector<uint8_t> bytes = EncodeReplay(in);
-  ScratchDir scratch;
-  WriteFileBytes("r.plx", bytes);
+// Read back, a replay writes to the same bytes (a field the reader skipped would differ; one both
+// sides moved would break the replays kept as regression data). Files it cannot read too (a
+// missing one is among the simulator's verdicts).
+TEST(ReplayFile, ReadBackWritesTheSameBytesAndUnreadableFilesAreRefused) {
+  const std::vector<uint8_t> bytes = EncodeReplay(SampleReplay());
   Replay out{};
   std::string error;
-  ASSERT_TRUE(ReadReplayFile("r.plx", out, error)) << error;
+  ASSERT_TRUE(DecodeReplay(bytes.data(), bytes.size(), out, error)) << error;
   EXPECT_EQ(EncodeReplay(out), bytes);
-  // Field by field too: a field both sides skipped or swapped would still encode the same.
-  EXPECT_EQ(0, memcmp(in.randomState, out.randomState, sizeof in.randomState));
-  for (int p = 1; p <= 2; ++p) {
-    EXPECT_EQ(0, memcmp(&in.players[p].config, &out.players[p].config, sizeof(PlayerConfig)));
-    const auto fields = [p](const Replay& r) {
-      const ReplayResult& x = r.results[p];
-      return std::tuple(r.players[p].cpuControlled, r.players[p].absent, x.score, x.shownScore,
-                        x.maxCombo, x.maxComboPoints, x.beansKilled, x.gameOver);
-    };
-    EXPECT_EQ(fields(out), fields(in));
-  }
-  EXPECT_EQ(
-      std::tuple(out.animation, std::string(out.fpsText.chars, out.fpsText.length), out.frames,
-                 out.playTicks, out.frameRuns, out.tickRuns, out.hashes),
-      std::tuple(uint8_t{2}, std::string("69"), 301u, 141u, in.frameRuns, in.tickRuns, in.hashes));
-  // Files it cannot read (a missing one is among the simulator's verdicts).
+  ScratchDir scratch;
   fs::create_directory("folder.plx");
   WriteFileBytes("huge.plx", std::vector<uint8_t>(kMostReplayBytes + 1, 'P'));
   const std::pair<const char*, const char*> unreadable[] = {
@@ -79,18 +61,6 @@ TEST(ReplayFile, RoundTripKeepsEveryField) {
     EXPECT_FALSE(ReadReplayFile(file, out, error)) << file;
     EXPECT_NE(error.find(message), std::string::npos) << file << ": " << error;
   }
-}
-
-TEST(ReplayFile, RunsReadBackValueByValue) {
-  std::vector<uint8_t> stream;
-  const std::pair<uint32_t, uint32_t> runs[] = {{0, 1}, {127, 128}, {128, 3}, {UINT32_MAX, 2}};
-  for (auto [value, length] : runs) AppendRun(stream, value, length);
-  RunReader reader = MakeRunReader(stream);
-  uint32_t v = 0;
-  for (auto [value, length] : runs)
-    for (uint32_t i = 0; i < length; ++i) ASSERT_TRUE(reader.Next(v) && v == value) << value;
-  EXPECT_TRUE(reader.AtEnd());
-  EXPECT_FALSE(reader.Next(v));
 }
 
 struct BadFile {
@@ -110,7 +80,6 @@ const BadFile kBadFiles[] = {
     {"BytesAfterTheEnd", nullptr, [](auto& b) { b.push_back(0); }, false, "1 unexpected bytes"},
     {"NewerVersion", nullptr, [](auto& b) { b[kVersionAt] = 2; }, true, "version 2"},
     {"FlippedBit", nullptr, [](auto& b) { b[kStreamsAt + 1] ^= 4; }, false, "corrupted"},
-    {"FlippedChecksum", nullptr, [](auto& b) { b.back() ^= 1; }, false, "corrupted"},
     {"PlayerOneAbsent", nullptr, [](auto& b) { b[kAbsent1At] = 1; }, true, "not a game mode"},
     {"ComputerWithHuman", [](Replay& r) { r.players[1].cpuControlled = 1, r.players[2] = {}; },
      nullptr, true, "not a game mode"},
@@ -133,8 +102,7 @@ const BadFile kBadFiles[] = {
      "1073741824 frames"},
     {"MorePlayThanTicks",
      [](Replay& r) {
-       r.frameRuns.clear(), r.frames = 100;
-       AppendRun(r.frameRuns, 1, 100);
+       r.frameRuns = {1, 100}, r.frames = 100;
      },
      nullptr, true, "141 ticks of play in a match of 100 ticks"},
     {"NoPlay", [](Replay& r) { r.playTicks = 0, r.tickRuns.clear(), r.hashes.clear(); }, nullptr,

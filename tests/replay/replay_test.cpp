@@ -32,10 +32,8 @@ const RecordCase kRecordCases[] = {
 };
 
 std::vector<fs::path> ReplayFiles() {
-  std::vector<fs::path> files;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(kReplayDirectory, ec))
-    files.push_back(entry.path());
+  std::vector<fs::path> files(fs::directory_iterator(kReplayDirectory, ec), {});
   std::sort(files.begin(), files.end());
   return files;
 }
@@ -140,20 +138,16 @@ TEST_P(EveryMode, ReproducedAndShownFrameForFrame) {
   const std::vector<uint32_t> frames = backend.frameChecksums;
   const SoundLog sounds = SoundsPlayed(backend);
 
-  // What the file holds besides what the re-simulation checks: the mode, the fps text carried
-  // over, the animation; frames of several ticks where the machine was slow.
-  EXPECT_EQ(replay.players[1].cpuControlled, c.cpu1);
-  EXPECT_EQ(replay.players[2].absent, c.absent2);
-  EXPECT_EQ(std::string(replay.fpsText.chars, replay.fpsText.length), "12");
-  EXPECT_EQ(replay.animation, LoadedAnimation);
-  EXPECT_EQ(replay.results[1].gameOver + replay.results[2].gameOver, c.quit ? 2 : 1);
   EXPECT_EQ(planned, plan.size()) << "the match ended before its plan did";
+  // What neither the re-simulation nor the showing checks: the animation (the caller loads it
+  // before showing), frames of several ticks where the machine was slow, equal values in a row
+  // kept as one run. (A wrong mode would not reproduce, a wrong fps text not show the same frames.)
+  EXPECT_EQ(replay.animation, LoadedAnimation);
   uint64_t ticks = 0;
   RunReader reader = MakeRunReader(replay.frameRuns);
   for (uint32_t v; reader.Next(v);) ticks += v & kFrameTicksMask;
   EXPECT_EQ(replay.frames < ticks, c.slowFrames);
-  EXPECT_LT(replay.frameRuns.size() + replay.tickRuns.size(), replay.frames + replay.playTicks)
-      << "equal values in a row are kept as one run";
+  EXPECT_LT(replay.frameRuns.size() + replay.tickRuns.size(), replay.frames + replay.playTicks);
 
   // Re-simulated without a window: the same hashes, ticks of play and results.
   const ReplayOutcome checked = CheckReplay(replay);
@@ -161,10 +155,8 @@ TEST_P(EveryMode, ReproducedAndShownFrameForFrame) {
 
   // Shown: the same frames and sounds, nothing entered or saved, no new replay.
   fs::remove(scratch->DataFile("plonkix.hig"));
-  backend.onPresent = nullptr;
-  backend.onPoll = nullptr;
-  backend.frameChecksums.clear();
-  backend.sounds.clear();
+  backend.onPresent = nullptr, backend.onPoll = nullptr;
+  backend.frameChecksums.clear(), backend.sounds.clear();
   memset(KeyState, 0, sizeof KeyState);
   const uint32_t shownFrom = backend.now;
   const ReplayOutcome shown = ShowReplay(replay);
@@ -202,9 +194,7 @@ struct Tampering {
 const Tampering kTamperings[] = {
     {"PausedFromTick100",
      [](Replay& r) {
-       EditTicks(r, [](auto& w) {
-         for (size_t i = 99; i < w.size(); ++i) w[i] = kControlPause;
-       });
+       EditTicks(r, [](auto& w) { std::fill(w.begin() + 99, w.end(), kControlPause); });
      },
      "play ticks 71..140 differ"},
     {"LastHash", [](Replay& r) { r.hashes.back() ^= 1; }, "differ"},
@@ -245,7 +235,6 @@ TEST_F(RecordedMatch, EditedReplaysAreCaughtAndStillEnd) {
   const std::tuple<std::string, int, std::string> runs[] = {
       {"--replay diverged.plx", 1, "diverged.plx: NOT reproduced, play ticks 71..140 differ"},
       {"--replay corrupted.plx", 2, "plonkix-sim: corrupted.plx: corrupted"},
-      {"--replay missing.plx", 2, "plonkix-sim: missing.plx: No such file"},
       {"--replay", 2, "plonkix-sim: --replay takes one file"},
   };
   for (const auto& [arguments, status, line] : runs) {
@@ -282,7 +271,6 @@ TEST_F(RecordedMatch, NewestHundredKeptAndOtherFilesLeftAlone) {
 
 TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
   WriteFileBytes(kReplayDirectory, {1});  // a file where the directory should be
-  fs::remove(scratch->DataFile("plonkix.hig"));
   SetMode(false, false, true);
   backend.KeyDown(kPlayFromMs, 'd');
   testing::internal::CaptureStderr();
@@ -292,7 +280,7 @@ TEST_F(RecordedMatch, FailedSaveCostsOneLineAndNothingElse) {
   EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
   EXPECT_NE(printed.find("Not a directory"), std::string::npos) << printed;
   EXPECT_EQ(&CurrentMatchInput(), &LiveMatchInput());
-  EXPECT_TRUE(fs::exists(scratch->DataFile("plonkix.hig")));  // the high scores were saved
+  // The high scores were saved (the backend hears only of files written whole).
   EXPECT_EQ(backend.savedFiles, std::vector<std::string>{"data/plonkix.hig"});
 }
 
