@@ -11,14 +11,11 @@
 //
 // Exit status: the program's own (0), 1 when it stopped on a fatal error (the message is printed
 // like the game prints it), 3 when the run passed its virtual time limit (a hang).
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <fstream>
 #include <string>
+#include <utility>
 
-#include "fatal.h"
-#include "headless.h"
-#include "keyboard.h"
+#include "driver.h"
 #include "main_flow.h"
 #include "main_menu.h"
 #include "match_tick.h"
@@ -41,17 +38,6 @@ int ModeNamed(const std::string& name) {
                           : kNoMode;
 }
 
-// The key symbol that the scan map turns into this scancode, 0 if none does.
-uint16_t SymbolFor(uint32_t scancode) {
-  for (int sym = 1; sym < kScanMapSize; ++sym)
-    if (ScanMap[sym] == scancode) return static_cast<uint16_t>(sym);
-  return 0;
-}
-
-bool Human(int p) {
-  return !PlayerState[p].cpuControlled && !PlayerState[p].absent;
-}
-
 struct Player {
   HeadlessBackend& backend;
   int mode = kItemSingleHuman;  // the menu item to choose, or kDemoSelection
@@ -59,17 +45,11 @@ struct Player {
   bool matchOver = false;
   uint32_t playStart = 0, nextKey = 0, random = 0;  // the random keys follow the seed
   bool paused = false, resumed = false;
-  bool dropHeld[kPlayers + 1] = {};
-
-  uint32_t Next(uint32_t n) {
-    return ((random = random * 1664525u + 1013904223u) >> 8 & 0xFFFF) % n;
-  }
+  uint16_t dropHeld[kPlayers + 1] = {};  // the drop keys' symbols while held
 
   void HoldDropKey(int p) {
     const uint32_t key = PlayerState[p].config.keyDown;
-    if (const uint16_t sym = SymbolFor(key); sym && !KeyHeld(key))
-      backend.KeyDown(backend.now, sym);
-    dropHeld[p] = true;
+    if ((dropHeld[p] = SymbolFor(key)) && !KeyHeld(key)) backend.KeyDown(backend.now, dropHeld[p]);
   }
 
   void PlayRandomly() {
@@ -79,38 +59,33 @@ struct Player {
       backend.Tap(backend.now, keysym::kEscape, kTapHoldMs), paused = true;
     if (t >= kGoOnAtMs && !resumed) backend.Tap(backend.now, 'n', kTapHoldMs), resumed = true;
     for (int p = 1; p <= kPlayers; ++p) {
-      if (!Human(p)) continue;
+      if (PlayerState[p].cpuControlled || PlayerState[p].absent) continue;
       if (t >= kRandomUntilMs) {
         HoldDropKey(p);
       } else if (backend.now >= nextKey) {
         const PlayerConfig& c = PlayerState[p].config;
         const uint32_t keys[] = {c.keyLeft, c.keyRight, c.keyRotate, c.keyDown, c.keyDown};
-        if (const uint16_t sym = SymbolFor(keys[Next(5)]))
-          backend.Tap(backend.now, sym, 20 + Next(180));
-        nextKey = backend.now + 40 + Next(200);
+        if (const uint16_t sym = SymbolFor(keys[Roll(random, 5)]))
+          backend.Tap(backend.now, sym, 20 + Roll(random, 180));
+        nextKey = backend.now + 40 + Roll(random, 200);
       }
     }
   }
 
   // In the menu's choice: towards the mode's item, then Space (or D for the demo).
   uint16_t MenuKey() const {
-    if (mode == kDemoSelection) return 'd';
-    if (AnimCounter < mode) return keysym::kDown;
-    if (AnimCounter > mode) return keysym::kUp;
-    return keysym::kSpace;
+    return mode == kDemoSelection ? 'd'
+           : AnimCounter < mode   ? keysym::kDown
+           : AnimCounter > mode   ? keysym::kUp
+                                  : keysym::kSpace;
   }
 
   void Poll() {
-    const bool playing = TickHandlerActive && TickHandler == MatchTick;
-    if (playing) return PlayRandomly();
+    if (TickHandlerActive && TickHandler == MatchTick) return PlayRandomly();
     // The flags stay set from the end of play until the next match starts.
     if (PlayerState[1].gameOver || PlayerState[2].gameOver) matchOver = true;
-    for (int p = 1; p <= kPlayers; ++p) {
-      if (!dropHeld[p]) continue;
-      if (const uint16_t sym = SymbolFor(PlayerState[p].config.keyDown))
-        backend.KeyUp(backend.now, sym);
-      dropHeld[p] = false;
-    }
+    for (uint16_t& sym : dropHeld)
+      if (sym) backend.KeyUp(backend.now, std::exchange(sym, 0));
     if (backend.now - lastTap < kTapEveryMs || backend.PendingEvents() > 0) return;
     if (!matchOver && TickHandlerActive && TickHandler == MenuTick)
       backend.Tap(backend.now, MenuKey(), kMenuTapHoldMs);
@@ -122,37 +97,34 @@ struct Player {
 }  // namespace
 
 int main(int argc, char** argv) {
-  uint64_t seed = 1;
+  uint32_t seed = 1, limitMinutes = 60;
   bool audio = true;
-  uint32_t limitMinutes = 60;
   int mode = kItemSingleHuman;
   std::string menuFrameFile;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = 1; i < argc && mode != kNoMode; ++i) {
     const std::string arg = argv[i];
-    const bool valued = i + 1 < argc;
     if (arg == "--no-audio")
       audio = false;
-    else if (valued && arg == "--seed")
-      seed = strtoull(argv[++i], nullptr, 10);
-    else if (valued && arg == "--limit-minutes")
-      limitMinutes = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
-    else if (valued && arg == "--menu-frame")
+    else if (i + 1 < argc && arg == "--menu-frame")
       menuFrameFile = argv[++i];
-    else if (!valued || arg != "--mode" || (mode = ModeNamed(argv[++i])) == kNoMode) {
-      fprintf(stderr,
-              "usage: %s [--seed N] [--no-audio] [--limit-minutes M] "
-              "[--mode single|cpu|two|demo] [--menu-frame FILE]\n",
-              argv[0]);
-      return 2;
-    }
+    else if (i + 1 < argc && arg == "--mode")
+      mode = ModeNamed(argv[++i]);
+    else if (!TakeNumber(argc, argv, i, {{"--seed", &seed}, {"--limit-minutes", &limitMinutes}}))
+      mode = kNoMode;
+  }
+  if (mode == kNoMode) {
+    fprintf(stderr,
+            "usage: %s [--seed N] [--no-audio] [--limit-minutes M] "
+            "[--mode single|cpu|two|demo] [--menu-frame FILE]\n",
+            argv[0]);
+    return 2;
   }
   HeadlessSession session;
   HeadlessBackend& backend = session.backend();
   backend.audioWorks = audio;
   backend.timeLimitMs = limitMinutes * 60u * 1000u;
-  Player player{backend};
-  player.mode = mode;
-  player.random = static_cast<uint32_t>(seed);
+  Player player{backend, mode};
+  player.random = seed;
   backend.onPresent = [](HeadlessBackend& b) {
     if (b.framesPresented % 7 == 0) b.now += kTickMs * (1 + b.framesPresented / 7 % 3);
   };
@@ -160,33 +132,23 @@ int main(int argc, char** argv) {
   if (!menuFrameFile.empty()) {
     backend.onPresent = [&menuFrameFile](HeadlessBackend& b) {
       if (!TickHandlerActive || TickHandler != MenuTick) return;
-      std::string rgb;
+      std::ofstream out(menuFrameFile, std::ios::binary);
       for (int i = 0; i < kScreenBytes; ++i) {
         const uint32_t c = b.RgbAt(i % kScreenWidth, i / kScreenWidth);
-        rgb += {char(c >> 16), char(c >> 8), char(c)};
+        out << char(c >> 16) << char(c >> 8) << char(c);
       }
-      FILE* f = fopen(menuFrameFile.c_str(), "wb");
-      const bool written = f && fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
-      if (f) fclose(f);
-      if (!written) FatalError("cannot write %s", menuFrameFile.c_str());
+      if (!out.flush()) FatalError("cannot write %s", menuFrameFile.c_str());
       throw ProgramExitException{0};
     };
   }
-  try {
-    RunProgramSeeded(seed);
-  } catch (const ProgramExitException& e) {
-    printf("exit status %d after %u ms of game time, %llu frames\n", e.status, backend.now,
-           static_cast<unsigned long long>(backend.framesPresented));
-    return e.status;
-  } catch (const FatalErrorException& e) {
-    fprintf(stderr, "plonkix: %s\n", e.what());
-    return 1;
-  } catch (const HeadlessTimeout&) {
+  const int status = RunToEnd([seed] { RunProgramSeeded(seed); });
+  if (status == 3)
     fprintf(stderr,
             "plonkix-headless: no end after %u minutes of game time (match %s, %llu frames)\n",
             limitMinutes, player.matchOver ? "played" : "not played",
             static_cast<unsigned long long>(backend.framesPresented));
-    return 3;
-  }
-  return 4;  // RunProgram never returns
+  else
+    printf("exit status %d after %u ms of game time, %llu frames\n", status, backend.now,
+           static_cast<unsigned long long>(backend.framesPresented));
+  return status;
 }

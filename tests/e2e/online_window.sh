@@ -8,10 +8,7 @@ set -uo pipefail
 game=$1
 probe=$2
 sim=$3
-for tool in Xvfb xdotool import; do
-  command -v "$tool" > /dev/null || { echo "$tool is not installed"; exit 77; }
-done
-[ -x "$game/plonkix" ] && [ -f "$game/data/plonkix.p23" ] || { echo "no game in $game"; exit 77; }
+source "$(dirname "$0")/xvfb.sh"
 
 work=$(mktemp -d)
 shots=${PLONKIX_E2E_SHOTS:-${TMPDIR:-/tmp}/plonkix-e2e-shots}
@@ -37,13 +34,10 @@ step() { echo "-- $*"; }
 
 # display SIDE: a display of exactly the game's size for that side.
 display() {
-  exec 3> "$work/$1.display"
-  Xvfb -noreset -displayfd 3 -screen 0 640x400x24 -nolisten tcp > /dev/null 2>&1 &
-  displays+=($!)
-  exec 3>&-
-  for _ in $(seq 50); do [ -s "$work/$1.display" ] && break; sleep 0.1; done
+  start_xvfb 640x400 "$work/$1.display"
+  displays+=("$xvfb_started")
   [ -s "$work/$1.display" ] || fail "Xvfb did not start"
-  eval "${1}_display=:$(head -n 1 "$work/$1.display")"
+  eval "${1}_display=$xvfb_display"
 }
 on() {  # on SIDE COMMAND...: runs a command against that side's display
   local var=${1}_display

@@ -14,10 +14,7 @@ game=$1
 probe=$2
 closer=$3
 sim=$4
-for tool in Xvfb xdotool import cmp; do
-  command -v "$tool" > /dev/null || { echo "$tool is not installed"; exit 77; }
-done
-[ -x "$game/plonkix" ] && [ -f "$game/data/plonkix.p23" ] || { echo "no game in $game"; exit 77; }
+source "$(dirname "$0")/xvfb.sh"
 
 work=$(mktemp -d)
 shots=${PLONKIX_E2E_SHOTS:-${TMPDIR:-/tmp}/plonkix-e2e-shots}
@@ -51,14 +48,10 @@ step() { echo "-- $*"; }
 # start_display WxH: a fresh Xvfb of that size becomes DISPLAY.
 start_display() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  rm -f "$work/display"
-  exec 3> "$work/display"
-  Xvfb -noreset -displayfd 3 -screen 0 "$1x24" -nolisten tcp > /dev/null 2>&1 &
-  xvfb_pid=$!
-  exec 3>&-
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+  start_xvfb "$1" "$work/display"
+  xvfb_pid=$xvfb_started
   [ -s "$work/display" ] || fail "Xvfb did not start"
-  export DISPLAY=:$(head -n 1 "$work/display")
+  export DISPLAY=$xvfb_display
 }
 
 # A display of exactly the game's size, so a root screenshot is the game's picture.

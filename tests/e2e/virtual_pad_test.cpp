@@ -1,6 +1,6 @@
-// The real SDL backend with SDL's virtual joysticks: a pad plugged in during the menu becomes
-// joypad 1, works the menus and the options, and plays a match for the player who chose it,
-// pulled out and plugged in again on the way. SDL runs its dummy video driver (no display
+// The real SDL backend with SDL's virtual joysticks: a pad plugged in becomes joypad 1, is the
+// menu keys, is no key while the options capture keys, and plays a match for the player who chose
+// it, pulled out and plugged in again on the way. SDL runs its dummy video driver (no display
 // needed); the clock is virtual, so the run takes moments.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "display.h"
@@ -134,34 +135,14 @@ void PushKey(SDL_Keycode key, bool down) {
 constexpr int kA = SDL_CONTROLLER_BUTTON_A, kB = SDL_CONTROLLER_BUTTON_B,
               kStart = SDL_CONTROLLER_BUTTON_START, kUp = SDL_CONTROLLER_BUTTON_DPAD_UP,
               kDown = SDL_CONTROLLER_BUTTON_DPAD_DOWN, kLeft = SDL_CONTROLLER_BUTTON_DPAD_LEFT,
-              kStickX = SDL_CONTROLLER_AXIS_LEFTX, kStickY = SDL_CONTROLLER_AXIS_LEFTY;
+              kRight = SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kStickX = SDL_CONTROLLER_AXIS_LEFTX,
+              kStickY = SDL_CONTROLLER_AXIS_LEFTY;
 
 // Pressed 100 ms after the step before, released once the condition holds.
 void Hold(Script& script, std::function<void()> press, std::function<void()> release,
           std::string what, std::function<bool()> condition) {
   script.After(100, std::move(press));
   script.When(std::move(what), std::move(condition), std::move(release));
-}
-
-// A button pressed and released, 100 ms each.
-void Tap(Script& script, VirtualPad& pad, int button) {
-  script.After(100, pad.Press(button));
-  script.After(100, pad.Release(button));
-}
-
-// Any key skips the menu's fly-in and then its logo zoom; then the choice shows.
-void SkipMenuBuildUp(Script& script, VirtualPad& pad) {
-  script.When("the fly-in", [] { return Running(AnimCountDown) && AnimCounter < 0; });
-  Tap(script, pad, kA);
-  script.When("the logo zoom", [] { return Running(AnimCountDown) && AnimCounter > 0; });
-  Tap(script, pad, kA);
-  script.When("the menu's choice", [] { return Running(MenuTick); });
-}
-
-// The stick held down until the selection (AnimCounter) is `row`.
-void StickDownToRow(Script& script, VirtualPad& pad, int32_t row) {
-  Hold(script, pad.Push(kStickY, 20000), pad.Push(kStickY, 0), "row " + std::to_string(row),
-       [row] { return AnimCounter == row; });
 }
 
 std::string Flags(int p) {
@@ -177,7 +158,7 @@ std::string Cat(T... values) {
   return s;
 }
 
-TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
+TEST(VirtualPad, IsTheMenuKeysNoKeysInACaptureAndPlaysAMatchForThePlayerWhoChoseIt) {
   if (!GeneratedDataAvailable()) GTEST_SKIP() << "no generated data set";
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   // The dummy driver's window never has the input focus, without which SDL drops pad presses.
@@ -198,9 +179,7 @@ TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
   odd.Attach(false);
   PollAndWaitTick();
   EXPECT_EQ(Joypad1Present, 1);
-  odd.Axis(0, -20000);
-  odd.Axis(1, 20000);
-  odd.Button(1, true);
+  odd.Axis(0, -20000), odd.Axis(1, 20000), odd.Button(1, true);
   PollAndWaitTick();
   ReadJoypads(1, 0);
   const JoypadState& j = Joypads[0];
@@ -209,24 +188,30 @@ TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
   PollAndWaitTick();
   EXPECT_EQ(Joypad1Present + AnyKeyDown(), 0) << "pulled out: gone, its B released";
 
-  // The menus: plugged in during the build-up, the pad picks the options, chooses itself as
-  // player 1's input, leaves the keys to the keyboard, and starts a match of two humans.
+  // Outside a match the d-pad is the arrow keys, and so is the stick pushed beyond half way.
   VirtualPad pad;
+  pad.Attach(true);
+  const std::pair<int, uint8_t> arrows[] = {
+      {kUp, scan::kUp}, {kDown, scan::kDown}, {kLeft, scan::kLeft}, {kRight, scan::kRight}};
+  for (const auto& [button, key] : arrows) {
+    pad.Button(button, true);
+    PollAndWaitTick();
+    EXPECT_EQ(FirstKeyDown(), key) << "d-pad button " << button;
+    pad.Button(button, false);
+  }
+  for (const int x : {-20000, -16000, 0}) {
+    pad.Axis(kStickX, x);
+    PollAndWaitTick();
+    EXPECT_EQ(FirstKeyDown(), x < -kStickMost / 2 ? scan::kLeft : 0) << "stick at " << x;
+  }
+
+  // The options (A chooses, B leaves): while keys are captured the pad's buttons are no keys,
+  // only the typed ones are taken.
   Script script(backend);
   backend.onPump = [&script] { script.Pump(); };
-  script.After(300, [&pad] { pad.Attach(true); });
-  script.When("the pad as joypad 1", [] { return Joypad1Present == 1; });
-  SkipMenuBuildUp(script, pad);
-  Hold(script, pad.Press(kDown), pad.Release(kDown), "the options item",
-       [] { return AnimCounter == kItemOptions; });
-  Tap(script, pad, kA);
-  script.When("the options", [] { return Running(OptionsTick); });
-  StickDownToRow(script, pad, kRowInput);
-  Hold(script, pad.Press(kLeft), pad.Release(kLeft), "joypad1 chosen",
-       [] { return PlayerState[1].config.useJoypad1 == 1; });
-  StickDownToRow(script, pad, kRowKeyConfig);
+  Hold(script, pad.Push(kStickY, 20000), pad.Push(kStickY, 0), "the keys' row",
+       [] { return AnimCounter == kRowKeyConfig; });
   script.After(100, pad.Press(kA));
-  // While keys are captured the pad's buttons are no keys: only the typed ones are taken.
   script.When(
       "the key capture", [] { return optionsKeyCapture == 1; },
       [&pad] { pad.Button(kB, true), pad.Button(kUp, true); });
@@ -244,22 +229,19 @@ TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
     EXPECT_TRUE(Running(OptionsTick)) << "B held through the capture does not leave the screen";
     pad.Button(kA, false), pad.Button(kB, false), pad.Button(kUp, false);
   });
-  Tap(script, pad, kB);  // B = Escape
-  SkipMenuBuildUp(script, pad);
-  StickDownToRow(script, pad, kItemTwoHumans);
-  Tap(script, pad, kA);
-  MainMenu();
+  script.After(100, pad.Press(kB));
+  script.After(100, pad.Release(kB));
+  OptionsScreen();
   ASSERT_EQ(script.next, script.steps.size());
-  const PlayerConfig& one = PlayerState[1].config;
-  EXPECT_EQ(Cat(exitRequested, PlayerState[2].absent, PlayerState[2].cpuControlled, one.useJoypad1,
-                one.keyLeft, one.keyRight, one.keyRotate, one.keyDown),
-            "0 0 0 1 36 38 23 37")
-      << "two humans, player 1 on joypad 1 and the keys j, l, i, k";
+  PlayerConfig& one = PlayerState[1].config;
+  EXPECT_EQ(Cat(one.keyLeft, one.keyRight, one.keyRotate, one.keyDown), "36 38 23 37") << "jlik";
 
-  // The match (that the pad acts only for the player who chose it is the input step's test): the
-  // stick and buttons play; pulled out, every direction is released; plugged in again it is
-  // joypad 1 again; Start pauses, and A or B answer only as presses made during the pause; A held
-  // ends the results early.
+  // A match of two humans, player 1 on joypad 1 (that the pad acts only for the player who chose
+  // it is the input step's test): the stick and buttons play; pulled out, every direction is
+  // released; plugged in again it is joypad 1 again; Start pauses, and A or B answer only as
+  // presses made during the pause; A held ends the results early.
+  SetInput(one, kJoypad1);
+  SetGameMode(kTwoHumans);
   Script match(backend);
   backend.onPump = [&match] { match.Pump(); };
   int32_t resultsEnd = 0, column = 0;
@@ -316,13 +298,9 @@ TEST(VirtualPad, PlaysTheMenusAndAMatchForThePlayerWhoChoseIt) {
   pad.Button(kA, true);
   PollAndWaitTick();
   EXPECT_EQ(KeyState[scan::kReturn], 1);
-  pad.Button(kA, false);
-  PollAndWaitTick();
 
   // The replay holds the pad's pause and answers as the match took them.
-  std::vector<fs::path> replays;
-  for (const auto& entry : fs::directory_iterator(kReplayDirectory))
-    replays.push_back(entry.path());
+  const std::vector<fs::path> replays(fs::directory_iterator(kReplayDirectory), {});
   ASSERT_EQ(replays.size(), 1u);
   Replay replay;
   std::string error;
