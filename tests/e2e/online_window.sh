@@ -9,10 +9,6 @@ game=$1
 probe=$2
 sim=$3
 source "$(dirname "$0")/xvfb.sh"
-
-work=$(mktemp -d)
-shots=${PLONKIX_E2E_SHOTS:-${TMPDIR:-/tmp}/plonkix-e2e-shots}
-mkdir -p "$shots"
 games=()
 displays=()
 cleanup() {  # the games first: a game must not lose its display while it still runs

@@ -15,10 +15,6 @@ probe=$2
 closer=$3
 sim=$4
 source "$(dirname "$0")/xvfb.sh"
-
-work=$(mktemp -d)
-shots=${PLONKIX_E2E_SHOTS:-${TMPDIR:-/tmp}/plonkix-e2e-shots}
-mkdir -p "$shots"
 game_pid=
 runner_pid=
 xvfb_pid=

@@ -1,9 +1,13 @@
 # Sourced by the window tests (GAME is the game directory): skips the test (status 77) when a
-# tool or the game is missing, and gives start_xvfb.
+# tool or the game is missing, makes a work directory and the screenshot directory, and gives
+# start_xvfb.
 for tool in Xvfb xdotool import convert cmp; do
   command -v "$tool" > /dev/null || { echo "$tool is not installed"; exit 77; }
 done
 [ -x "$game/plonkix" ] && [ -f "$game/data/plonkix.p23" ] || { echo "no game in $game"; exit 77; }
+work=$(mktemp -d)
+shots=${PLONKIX_E2E_SHOTS:-${TMPDIR:-/tmp}/plonkix-e2e-shots}
+mkdir -p "$shots"
 
 # start_xvfb WxH FILE: a fresh Xvfb with one screen of that size, its pid in xvfb_started, its
 # display in xvfb_display (FILE receives its number); fails when it did not start.
