@@ -16,8 +16,10 @@
 inline bool TakeNumber(int argc, char** argv, int& i,
                        std::initializer_list<std::pair<const char*, uint32_t*>> numbers) {
   for (const auto& [name, value] : numbers)
-    if (i + 1 < argc && strcmp(argv[i], name) == 0)
-      return *value = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10)), true;
+    if (i + 1 < argc && strcmp(argv[i], name) == 0) {
+      *value = static_cast<uint32_t>(strtoul(argv[++i], nullptr, 10));
+      return true;
+    }
   return false;
 }
 

@@ -78,10 +78,11 @@ struct Script {
       if (host && t >= kPauseAtMs && !paused) Tap(keysym::kEscape), paused = true;
       // The joiner answers no once it sees the pause (however late it comes through).
       if (!host && t >= kResumeAtMs && ::paused && backend.now >= nextAnswer) {
-        Tap('n'), nextAnswer = backend.now + kAnswerEveryMs;
+        Tap('n');
+        nextAnswer = backend.now + kAnswerEveryMs;
       }
-      if (corruptAtMs && t >= corruptAtMs && !corrupted)
-        PlayerState[1].score += 7, corrupted = true;
+      if (corruptAtMs && t >= corruptAtMs && !std::exchange(corrupted, true))
+        PlayerState[1].score += 7;
     }
     if (backend.now >= nextKey) {
       const uint32_t keys[] = {Own().keyLeft, Own().keyRight, Own().keyRotate};
@@ -111,7 +112,10 @@ struct Script {
     const NetPhase phase = NetCurrentPhase();
     if (phase == NetPhase::kOpen && !std::exchange(opened, true) && hostile) NetSendReady(7);
     if (TickHandlerActive && TickHandler == MatchTick) return Play();
-    if (std::exchange(playing, false)) ++matchesOver, ReportTraffic();
+    if (std::exchange(playing, false)) {
+      ++matchesOver;
+      ReportTraffic();
+    }
     if (matchesOver == slowAfter && TickHandlerActive && TickHandler == OutroTick)
       std::this_thread::sleep_for(std::chrono::milliseconds(kSlowFrameMs));
     if (dropHeld) backend.KeyUp(backend.now, std::exchange(dropHeld, 0));
